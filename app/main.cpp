@@ -1,0 +1,2 @@
+// Entry point of the tarnview converter.
+int main() { return 1; }

@@ -1,0 +1,33 @@
+# tarnview_warnings(target): the warning set every target of the project is built with.
+function(tarnview_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wformat=2)
+endfunction()
+
+set(TARNVIEW_LIBRARIES "" CACHE INTERNAL "")
+
+# tarnview_subsystem(name DEPENDS deps...): one library target per folder, built from
+# every .cpp of the folder; its headers install under include/tarnview/<folder>/.
+function(tarnview_subsystem name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  if(sources)
+    add_library(${name} ${sources})
+    target_include_directories(${name} PUBLIC
+      $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+      $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/tarnview>)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+    tarnview_warnings(${name})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE
+      $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+      $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/tarnview>)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
+  endif()
+  set_target_properties(${name} PROPERTIES EXPORT_NAME ${name})
+  add_library(tarnview::${name} ALIAS ${name})
+  get_filename_component(folder "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
+  install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tarnview/${folder})
+  set(TARNVIEW_LIBRARIES ${TARNVIEW_LIBRARIES} ${name} CACHE INTERNAL "")
+endfunction()

@@ -1,0 +1,14 @@
+#pragma once
+// Messages printed by the image subsystem, each in one place with its exact text.
+
+namespace tarnview {
+
+/// The three-line report of statistics that came out NaN.
+void printBadStatistics(double mean, double sigma, double edgeMean, double edgeSigma, double sumsq,
+                        double sum, double first, double last, double middle, double third);
+/// "Cannot open file for writing\n"
+void printCannotOpenForWriting();
+/// A PGM whose bytes could not all be written or whose file could not be closed.
+void printCannotWritePgm(const char* path);
+
+}  // namespace tarnview

@@ -1,0 +1,2 @@
+#!/bin/sh
+echo "The converter is not built yet; make demo arrives with it."
