@@ -173,8 +173,6 @@ public:
     int computeHistogram(float lo, float hi);
 
 private:
-    void chooseDefaultGreyLimits();
-
     std::unique_ptr<MrcHeader> mrcHeader;
     std::unique_ptr<ImagicRecord> imagicHeader;
     int32_t flags = 0;

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "image/Image.h"
+#include "image/greyLimits.h"
 #include "image/imageMessages.h"
 
 namespace tarnview {
@@ -45,18 +46,22 @@ int Image::updateStatistics() {
     const int step = isComplex() ? 2 : 1;
     const int64_t n = int64_t(nx) * ny * nz;
 
-    max = -1e20f;
-    min = 1e20f;
     for (int j = 0; j < 256; j++) histogram[j] = 0;
 
+    // Locals, not the members: a store to a float member could alias the samples and
+    // would be repeated on every iteration.
+    const float* samples = data;
+    float largest = -1e20f, smallest = 1e20f;
     double sum = 0, sumsq = 0;
     for (int64_t i = n - step; i >= 0; i -= step) {
-        float v = data[i];
-        if (v > max) max = v;
-        if (v < min) min = v;
+        const float v = samples[i];
+        largest = v > largest ? v : largest;  // a NaN changes neither extreme
+        smallest = v < smallest ? v : smallest;
         sum += v;
         sumsq += double(v) * v;
     }
+    max = largest;
+    min = smallest;
     mean = step * sum / double(n);
     sigma = std::sqrt(step * sumsq / double(n) - mean * mean);
 
@@ -93,7 +98,11 @@ int Image::updateStatistics() {
 
     computeHistogram(histMin, histMax);
 
-    if (greyLow == greyUnset) chooseDefaultGreyLimits();
+    if (greyLow == greyUnset) {
+        const GreyLimits limits = defaultGreyLimits(histogram, min, histMin, histMax);
+        greyLow = limits.low;
+        greyHigh = limits.high;
+    }
     return 1;
 }
 
@@ -112,6 +121,8 @@ int Image::computeHistogram(float lo, float hi) {
         const float range = histMax - histMin;
         const float scale = float(255.999 / range);
         for (int64_t i = n - s; i >= 0; i -= s) {
+            // Large strides touch a new cache line per visit: fetch ahead.
+            if (i >= 16 * s) __builtin_prefetch(data + i - 16 * s);
             const float x = (data[i] - histMin) * scale;
             // Tested on the float: NaN, infinities and values off the scale add nothing.
             if (!(x >= 0.0f && x < 256.0f)) continue;
@@ -123,58 +134,6 @@ int Image::computeHistogram(float lo, float hi) {
     }
     for (int j = 0; j < 256; j++) histogram[j] = float(histogram[j] * 100.0f / total);
     return 1;
-}
-
-void Image::chooseDefaultGreyLimits() {
-    const float* bin = histogram;
-
-    // Main peak: the first bin holding the largest value. When every bin is NaN (no
-    // samples) no bin wins and P stays at 2; the limits then fall back to (-1, 1).
-    int peak = 2;
-    float height = -1.0f;
-    for (int j = 0; j < 256; j++)
-        if (bin[j] > height) {
-            height = bin[j];
-            peak = j;
-        }
-
-    // Leave the main peak where it falls to a tenth of its height.
-    int j = peak;
-    while (j <= 255 && bin[j] > height / 10) j++;
-
-    // Look for a later peak: the first place where bins j and j + 2 both exceed a quarter
-    // of the main peak, and the highest bin from there on.
-    if (j <= 253) {
-        while (j <= 253 && !(bin[j] > height / 4 && bin[j + 2] > height / 4)) j++;
-        if (j > 253) j = 254;
-    }
-    if (j != 254) {
-        float runningMax = min;
-        for (int k = j; k <= 255; k++)
-            if (bin[k] > runningMax) {
-                runningMax = bin[k];
-                peak = k;
-            }
-    }
-
-    if (peak < 2) peak = 2;
-    if (peak > 253) peak = 253;
-
-    const float threshold = (bin[peak - 2] + bin[peak + 2]) / 2 / 10;
-    const float range = histMax - histMin;
-
-    int k = peak + 1;
-    while (k <= 255 && bin[k] > threshold) k++;
-    greyHigh = histMin + range * float(k) / 256;
-
-    int d = peak;
-    while (d > 0 && bin[d] > threshold) d--;
-    greyLow = histMin + range * float(d) / 256;
-
-    if (std::isnan(greyHigh) || std::isnan(greyLow) || std::fabs(greyHigh) > 1e10f) {
-        greyLow = -1.0f;
-        greyHigh = 1.0f;
-    }
 }
 
 }  // namespace tarnview
