@@ -1,2 +1,4 @@
 // Entry point of the tarnview converter.
-int main() { return 1; }
+#include "app/converter.h"
+
+int main(int argc, char** argv) { return tarnview::runConverter(argc, argv); }

@@ -1,0 +1,16 @@
+#pragma once
+// The process-wide random generator (the system's random/srandom), seeded once from the
+// clock on first use.
+
+namespace tarnview {
+
+/// A float from lo to hi, both ends included.
+float uniformRandom(float lo, float hi);
+/// A normally distributed float of that mean and standard deviation (polar method: each
+/// call draws two or more uniform values and returns one deviate).
+float gaussianRandom(float mean, float sigma);
+/// Seeds the generator and marks it seeded, for tests that need a known sequence.
+/// Production code never calls it.
+void seedRandomForTests(unsigned seed);
+
+}  // namespace tarnview
