@@ -18,7 +18,7 @@ const std::string usage =
     "Converts MRC, ScansALot or Imagic files to PGM format\n\n"
     "tarnview (-mrc -sal -imagic) [-fft] [-v] [-min <mingray>] [-max <maxgray>] <infile> <outfile>\n";
 
-RunResult tarnview(std::vector<std::string> args) {
+RunResult runTarnview(std::vector<std::string> args) {
     args.insert(args.begin(), TARNVIEW_BINARY);
     return runProgram(args);
 }
@@ -60,7 +60,7 @@ TEST(ConverterUsage, IncompleteCommandLinesPrintTheUsageAndExitOne) {
         {"-mrc", "-min", "5", in},          // the value is consumed: one file left
     };
     for (const auto& line : lines) {
-        const RunResult r = tarnview(line);
+        const RunResult r = runTarnview(line);
         EXPECT_EQ(r.out, usage);
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(r.status, 1);
@@ -70,7 +70,7 @@ TEST(ConverterUsage, IncompleteCommandLinesPrintTheUsageAndExitOne) {
 
 TEST(ConverterConversion, MrcExampleGivesTheDocumentedBody) {
     const std::string in = exampleMrc(), out = scratchPath("example.pgm");
-    const RunResult r = tarnview({"-mrc", "-min", "0", "-max", "200", in, out});
+    const RunResult r = runTarnview({"-mrc", "-min", "0", "-max", "200", in, out});
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 0);
     const std::string header = pgmHeader(3, 2);
@@ -94,7 +94,7 @@ TEST(ConverterConversion, EveryRealMrcModeInBothByteOrders) {
             const std::string out = in + ".pgm";
             writeBytes(in, mrcFile(nx, ny, 1, mode, big, stored));
             const float lo = float(value[2]), hi = float(value[12]);
-            const RunResult r = tarnview({"-mrc", "-min", std::to_string(lo), "-max", std::to_string(hi), in, out});
+            const RunResult r = runTarnview({"-mrc", "-min", std::to_string(lo), "-max", std::to_string(hi), in, out});
             EXPECT_EQ(r.out, "");
             EXPECT_EQ(r.status, 0);
             EXPECT_EQ(readBytes(out), expectedPgm(nx, ny, value, std::stof(std::to_string(lo)),
@@ -118,26 +118,26 @@ TEST(ConverterConversion, ComplexMrcShowsTheCentredAmplitudes) {
         }
         const std::string in = scratchPath(big ? "complexbe.mrc" : "complexle.mrc"), out = in + ".pgm";
         writeBytes(in, mrcFile(3, 2, 1, 4, big, pairs));
-        const RunResult r = tarnview({"-mrc", "-min", "0", "-max", "40", "-v", in, out});
+        const RunResult r = runTarnview({"-mrc", "-min", "0", "-max", "40", "-v", in, out});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out.substr(0, 21), "\nThis image is 6 x 2\n");
         const std::vector<uint8_t> pgm = readBytes(out);
         const std::string header = pgmHeader(6, 2);
         ASSERT_EQ(pgm.size(), header.size() + 12);
         EXPECT_EQ(std::string(pgm.begin(), pgm.begin() + long(header.size())), header);
-        // half = 3. Raster row r shows source row y = 1 - r. Pixel x < 3 reads element
+        // half = 3. PGM row `row` shows source row y = 1 - row. Pixel x < 3 reads element
         // 2 - x of row 1 - y; x = 3 reads element 1 of row y + 1 when that row exists,
         // else of row 0.
         auto element = [&](int row, int e) { return amplitude[size_t(row) * 3 + e]; };
-        for (int r = 0; r < 2; r++) {
-            const int y = 1 - r;
+        for (int row = 0; row < 2; row++) {
+            const int y = 1 - row;
             for (int x = 0; x < 4; x++) {
                 const float a = x < 3 ? element(1 - y, 2 - x) : element(y + 1 < 2 ? y + 1 : 0, 1);
-                EXPECT_EQ(pgm[header.size() + size_t(r) * 6 + x], greyOf(a, 0, 40)) << r << "," << x;
+                EXPECT_EQ(pgm[header.size() + size_t(row) * 6 + x], greyOf(a, 0, 40)) << row << "," << x;
             }
             // The two columns the view does not draw are written as 0.
-            EXPECT_EQ(pgm[header.size() + size_t(r) * 6 + 4], 0);
-            EXPECT_EQ(pgm[header.size() + size_t(r) * 6 + 5], 0);
+            EXPECT_EQ(pgm[header.size() + size_t(row) * 6 + 4], 0);
+            EXPECT_EQ(pgm[header.size() + size_t(row) * 6 + 5], 0);
         }
     }
 }
@@ -154,7 +154,7 @@ TEST(ConverterConversion, SalScanOfSixteenBitSamples) {
     std::filesystem::create_directories(dir);
     writeSalScan(dir + "/scan", nx, ny, samples);
     const std::string out = scratchPath("sal.pgm");
-    const RunResult r = tarnview({"-sal", "-min", "1000", "-max", "60000", dir + "/scan.img", out});
+    const RunResult r = runTarnview({"-sal", "-min", "1000", "-max", "60000", dir + "/scan.img", out});
     EXPECT_EQ(r.out, dir + "/scan.hdr is 6x4\nBlock length=512 x 4\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(readBytes(out), expectedPgm(nx, ny, value, 1000, 60000));
@@ -170,7 +170,7 @@ TEST(ConverterConversion, ImagicTakesTheFirstImageOfTheStack) {
     for (bool big : {false, true}) {
         const std::string stem = scratchPath(big ? "stackbe" : "stackle"), out = stem + ".pgm";
         writeImagicStack(stem, nx, ny, {first, second}, false, big);
-        const RunResult r = tarnview({"-imagic", "-v", stem + ".hed", out});
+        const RunResult r = runTarnview({"-imagic", "-v", stem + ".hed", out});
         // The reader sets the limits to the image's min and max.
         EXPECT_EQ(r.out,
                   "\nThis image is 4 x 3\n"
@@ -189,13 +189,13 @@ TEST(ConverterReport, VerboseBeforeTheFilesReportsAfterThemIsIgnored) {
         "\nThis image is 4 x 3\n"
         "greyscale:  min=    0 max=0.0001 mean=    0 sigma=    0\n"
         "default greyscale limits 7.81e-07 to 1.17e-06\n";
-    RunResult r = tarnview({"-v", "-mrc", in, out});
+    RunResult r = runTarnview({"-v", "-mrc", in, out});
     EXPECT_EQ(r.out, report);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(readBytes(out), expectedPgm(4, 3, std::vector<double>(12, 0.0), 1, 2));  // all black
-    r = tarnview({"-mrc", in, out, "-v"});
+    r = runTarnview({"-mrc", in, out, "-v"});
     EXPECT_EQ(r.out, "");
-    r = tarnview({"-mrc", "-x", "--", "-fftx", in, out});  // unknown options are skipped
+    r = runTarnview({"-mrc", "-x", "--", "-fftx", in, out});  // unknown options are skipped
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 0);
 }
@@ -203,28 +203,28 @@ TEST(ConverterReport, VerboseBeforeTheFilesReportsAfterThemIsIgnored) {
 TEST(ConverterLimits, MinMaxWordsCrossedLimitsAndTheNotGivenValue) {
     const std::string in = exampleMrc(), out = scratchPath("limits.pgm");
     // Crossed limits render everything black.
-    RunResult r = tarnview({"-mrc", "-min", "300", "-max", "200", in, out});
+    RunResult r = runTarnview({"-mrc", "-min", "300", "-max", "200", in, out});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(readBytes(out), expectedPgm(3, 2, std::vector<double>(6, 0.0), 1, 2));
 
     // A word after -min is consumed and leaves the default lower limit: the same PGM as
     // with -max alone.
-    r = tarnview({"-mrc", "-max", "150", in, out});
+    r = runTarnview({"-mrc", "-max", "150", in, out});
     const std::vector<uint8_t> maxOnly = readBytes(out);
-    r = tarnview({"-mrc", "-min", "abc", "-max", "150", in, out});
+    r = runTarnview({"-mrc", "-min", "abc", "-max", "150", in, out});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(readBytes(out), maxOnly);
 
     // 1e10 and above mean "not given": the same PGM as with no limits at all.
-    r = tarnview({"-mrc", in, out});
+    r = runTarnview({"-mrc", in, out});
     const std::vector<uint8_t> plain = readBytes(out);
-    r = tarnview({"-mrc", "-min", "1e10", "-max", "3e10", in, out});
+    r = runTarnview({"-mrc", "-min", "1e10", "-max", "3e10", in, out});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(readBytes(out), plain);
 
     // Infinite and NaN limits render without trouble.
     for (const char* value : {"-inf", "inf", "nan"}) {
-        r = tarnview({"-mrc", "-min", value, "-max", "100", in, out});
+        r = runTarnview({"-mrc", "-min", value, "-max", "100", in, out});
         EXPECT_EQ(r.status, 0) << value;
         EXPECT_EQ(readBytes(out).size(), pgmHeader(3, 2).size() + 6) << value;
     }
@@ -233,13 +233,13 @@ TEST(ConverterLimits, MinMaxWordsCrossedLimitsAndTheNotGivenValue) {
 TEST(ConverterFailures, EachReaderSaysWhatItCouldNotRead) {
     const std::string missing = scratchPath("missing");
     const std::string out = scratchPath("never.pgm");
-    RunResult r = tarnview({"-mrc", missing + ".mrc", out});
+    RunResult r = runTarnview({"-mrc", missing + ".mrc", out});
     EXPECT_EQ(r.out, "Cannot open file\nCannot read " + missing + ".mrc as a MRC file.\n");
     EXPECT_EQ(r.status, 1);
-    r = tarnview({"-sal", missing + ".img", out});
+    r = runTarnview({"-sal", missing + ".img", out});
     EXPECT_EQ(r.out, "Cannot open " + missing + ".hdr\nCannot read " + missing + ".img as a ScansALot file.\n");
     EXPECT_EQ(r.status, 1);
-    r = tarnview({"-imagic", missing + ".hed", out});
+    r = runTarnview({"-imagic", missing + ".hed", out});
     EXPECT_EQ(r.out, "ERROR: cannot open " + missing + ".hed\nCannot read " + missing + ".hed as an IMAGIC file.\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(fileExists(out));
@@ -247,14 +247,14 @@ TEST(ConverterFailures, EachReaderSaysWhatItCouldNotRead) {
     // A one-dimensional MRC file: the reader's message, then the converter's.
     const std::string line = scratchPath("line.mrc");
     writeBytes(line, mrcFile(4, 1, 1, 2, false, std::vector<double>(4, 1.0)));
-    r = tarnview({"-mrc", line, out});
+    r = runTarnview({"-mrc", line, out});
     EXPECT_EQ(r.out, "This appears to be a 1d file. I only read 2d files.\nCannot read " + line + " as a MRC file.\n");
     EXPECT_EQ(r.status, 1);
 }
 
 TEST(ConverterFailures, UnwritableOutputStillExitsZero) {
     const std::string in = exampleMrc();
-    const RunResult r = tarnview({"-mrc", in, scratchPath("no-such-dir/out.pgm")});
+    const RunResult r = runTarnview({"-mrc", in, scratchPath("no-such-dir/out.pgm")});
     EXPECT_EQ(r.out, "Cannot open file for writing\n");
     EXPECT_EQ(r.status, 0);
 }

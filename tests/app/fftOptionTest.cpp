@@ -13,7 +13,7 @@ using namespace tarnview::test;
 
 namespace {
 
-RunResult tarnview(std::vector<std::string> args) {
+RunResult runTarnview(std::vector<std::string> args) {
     args.insert(args.begin(), TARNVIEW_BINARY);
     return runProgram(args);
 }
@@ -49,7 +49,7 @@ TEST(FftOption, SidesArePaddedToTheNextEvenValidLength) {
     for (Case c : {Case{500, 504}, Case{999, 1008}, Case{105, 110}, Case{512, 520}}) {
         const std::string in = squareMrc(c.side, c.side, "side" + std::to_string(c.side) + ".mrc");
         const std::string out = in + ".pgm";
-        const RunResult r = tarnview({"-mrc", "-fft", in, out});
+        const RunResult r = runTarnview({"-mrc", "-fft", in, out});
         EXPECT_EQ(r.out, paddingMessages(c.padded)) << c.side;
         EXPECT_EQ(r.status, 0);
         const std::vector<uint8_t> pgm = readBytes(out);
@@ -61,7 +61,7 @@ TEST(FftOption, SidesArePaddedToTheNextEvenValidLength) {
 
 TEST(FftOption, ValidSideIsTransformedAsItIs) {
     const std::string in = squareMrc(720, 720, "side720.mrc"), out = in + ".pgm";
-    const RunResult r = tarnview({"-mrc", "-fft", "-v", in, out});
+    const RunResult r = runTarnview({"-mrc", "-fft", "-v", in, out});
     EXPECT_EQ(r.status, 0);
     // The report describes the spectrum: 722 floats per row.
     EXPECT_EQ(r.out.substr(0, 25), "\nThis image is 722 x 720\n");
@@ -70,7 +70,7 @@ TEST(FftOption, ValidSideIsTransformedAsItIs) {
 
 TEST(FftOption, MostCommonMicrographSizeIsPaddedTo2184) {
     const std::string in = squareMrc(2048, 2048, "side2048.mrc"), out = in + ".pgm";
-    const RunResult r = tarnview({"-mrc", "-fft", in, out});
+    const RunResult r = runTarnview({"-mrc", "-fft", in, out});
     EXPECT_EQ(r.out, paddingMessages(2184));
     EXPECT_EQ(r.status, 0);
     const std::vector<uint8_t> pgm = readBytes(out);
@@ -80,7 +80,7 @@ TEST(FftOption, MostCommonMicrographSizeIsPaddedTo2184) {
 
 TEST(FftOption, NonSquareImagesAreRefusedWithStatusZero) {
     const std::string in = squareMrc(512, 256, "wide.mrc"), out = scratchPath("wide.pgm");
-    const RunResult r = tarnview({"-mrc", "-fft", in, out});
+    const RunResult r = runTarnview({"-mrc", "-fft", in, out});
     EXPECT_EQ(r.out, "Sorry, I can only do FFTs of square images.\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_FALSE(fileExists(out));
@@ -95,7 +95,7 @@ TEST(FftOption, GratingPeaksLandWhereTheirFrequenciesAre) {
         for (int x = 0; x < n; x++) v[size_t(y) * n + x] = 50 + 20 * std::cos(2 * M_PI * (kx * x + ky * y) / n);
     const std::string in = scratchPath("grating.mrc"), out = in + ".pgm";
     writeBytes(in, mrcFile(n, n, 1, 2, true, v));
-    const RunResult r = tarnview({"-mrc", "-fft", in, out});
+    const RunResult r = runTarnview({"-mrc", "-fft", in, out});
     EXPECT_EQ(r.out, "");
     ASSERT_EQ(r.status, 0);
     const std::vector<uint8_t> pgm = readBytes(out);
