@@ -5,10 +5,11 @@
 //     y(k) = sum over j of x(j) exp(2 pi i r j k / f).
 // Each module is one body for all rotations: its constants for rotation r are a set of
 // single-precision literals picked from the tables below once per pass. The bodies are
-// templates over the lane type V of Cx<V>: V = float computes one transform, a vector of
-// floats computes as many transforms as it has lanes. Every operation is an element-wise
-// IEEE add, subtract, multiply or negate, in a fixed order, so all lane types give the same
-// bits (the build forbids contraction into fused multiply-adds).
+// templates over the value types of fourier/fftLanes.h: Cx1 runs one module, CxPack<N> runs
+// N/2 modules side by side. Every operation does the same IEEE arithmetic in the same order
+// on every value, so all types give the same bits (the build forbids contraction into fused
+// multiply-adds).
+#include "fourier/fftLanes.h"
 
 namespace tarnview {
 
@@ -42,62 +43,6 @@ inline constexpr float kSin13[6] = {0.46472317f, 0.82298386f, 0.99270886f,
 
 inline constexpr float kCos16 = 0.9238795f;   // cos(2 pi / 16)
 inline constexpr float kSin16 = 0.38268343f;  // sin(2 pi / 16)
-
-// ---- Complex values with separate real and imaginary lanes. ----
-
-template <class V>
-struct Cx {
-    V re;
-    V im;
-};
-
-#define TARNVIEW_FFT_INLINE [[gnu::always_inline]] inline
-
-template <class V>
-TARNVIEW_FFT_INLINE Cx<V> operator+(Cx<V> a, Cx<V> b) {
-    return {a.re + b.re, a.im + b.im};
-}
-template <class V>
-TARNVIEW_FFT_INLINE Cx<V> operator-(Cx<V> a, Cx<V> b) {
-    return {a.re - b.re, a.im - b.im};
-}
-// c x for a real constant c.
-template <class V>
-TARNVIEW_FFT_INLINE Cx<V> scale(float c, Cx<V> a) {
-    return {a.re * c, a.im * c};
-}
-// u + i v
-template <class V>
-TARNVIEW_FFT_INLINE Cx<V> plusI(Cx<V> u, Cx<V> v) {
-    return {u.re - v.im, u.im + v.re};
-}
-// u - i v
-template <class V>
-TARNVIEW_FFT_INLINE Cx<V> minusI(Cx<V> u, Cx<V> v) {
-    return {u.re + v.im, u.im - v.re};
-}
-// u + sigma i v and u - sigma i v, with sigma = -1 when Neg, else +1.
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE Cx<V> plusSigmaI(Cx<V> u, Cx<V> v) {
-    if constexpr (Neg) return minusI(u, v);
-    else return plusI(u, v);
-}
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE Cx<V> minusSigmaI(Cx<V> u, Cx<V> v) {
-    if constexpr (Neg) return plusI(u, v);
-    else return minusI(u, v);
-}
-// sigma i x
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE Cx<V> sigmaI(Cx<V> x) {
-    if constexpr (Neg) return {x.im, -x.re};
-    else return {-x.im, x.re};
-}
-// (c + i s) x
-template <class V>
-TARNVIEW_FFT_INLINE Cx<V> rotate(float c, float s, Cx<V> x) {
-    return {x.re * c - x.im * s, x.im * c + x.re * s};
-}
 
 // ---- Constant sets, one per rotation. ----
 
@@ -256,56 +201,56 @@ inline constexpr ModuleConstantTable<F> moduleConstantTable{};
 // ---- The modules. ----
 
 // 2 points: sum and difference. 4 real additions.
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[2], const ModuleConstants<2>&) {
-    const Cx<V> a = x[0] + x[1];
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[2], const ModuleConstants<2>&) {
+    const T a = x[0] + x[1];
     x[1] = x[0] - x[1];
     x[0] = a;
 }
 
 // 3 points, h = sin(2 pi r/3): t = x1 + x2, y0 = x0 + t, u = x0 - t/2, v = h (x1 - x2),
 // y1 = u + i v, y2 = u - i v. 12 additions, 4 multiplications.
-template <class V>
-TARNVIEW_FFT_INLINE void dft3(Cx<V>& x0, Cx<V>& x1, Cx<V>& x2, float h) {
-    const Cx<V> t = x1 + x2;
-    const Cx<V> u = x0 - scale(kHalf, t);
-    const Cx<V> v = scale(h, x1 - x2);
+template <class T>
+TARNVIEW_FFT_INLINE void dft3(T& x0, T& x1, T& x2, float h) {
+    const T t = x1 + x2;
+    const T u = x0 - scale(kHalf, t);
+    const T v = scale(h, x1 - x2);
     x0 = x0 + t;
     x1 = plusI(u, v);
     x2 = minusI(u, v);
 }
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[3], const ModuleConstants<3>& k) {
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[3], const ModuleConstants<3>& k) {
     dft3(x[0], x[1], x[2], k.h);
 }
 
 // 4 points with root sigma i: a = x0 + x2, b = x0 - x2, c = x1 + x3, d = x1 - x3;
 // y0 = a + c, y2 = a - c, y1 = b + sigma i d, y3 = b - sigma i d. 16 additions.
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void dft4(Cx<V>& x0, Cx<V>& x1, Cx<V>& x2, Cx<V>& x3) {
-    const Cx<V> a = x0 + x2, b = x0 - x2, c = x1 + x3, d = x1 - x3;
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void dft4(T& x0, T& x1, T& x2, T& x3) {
+    const T a = x0 + x2, b = x0 - x2, c = x1 + x3, d = x1 - x3;
     x0 = a + c;
     x2 = a - c;
     x1 = plusSigmaI<Neg>(b, d);
     x3 = minusSigmaI<Neg>(b, d);
 }
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[4], const ModuleConstants<4>&) {
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[4], const ModuleConstants<4>&) {
     dft4<Neg>(x[0], x[1], x[2], x[3]);
 }
 
 // 5 points by mirror pairs a(q) = x(q) + x(5-q), b(q) = x(q) - x(5-q):
 // cosine parts x0 - (a1 + a2)/4 +- k (a1 - a2), k = (cos(2 pi r/5) - cos(4 pi r/5))/2;
 // sine parts s1 b1 + s2 b2 and s2 b1 - s1 b2. 32 additions, 12 multiplications.
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[5], const ModuleConstants<5>& k) {
-    const Cx<V> a1 = x[1] + x[4], b1 = x[1] - x[4], a2 = x[2] + x[3], b2 = x[2] - x[3];
-    const Cx<V> s = a1 + a2;
-    const Cx<V> u = x[0] - scale(kQuarter, s);
-    const Cx<V> d = scale(k.k, a1 - a2);
-    const Cx<V> c1 = u + d, c2 = u - d;
-    const Cx<V> v1 = scale(k.s1, b1) + scale(k.s2, b2);
-    const Cx<V> v2 = scale(k.s2, b1) - scale(k.s1, b2);
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[5], const ModuleConstants<5>& k) {
+    const T a1 = x[1] + x[4], b1 = x[1] - x[4], a2 = x[2] + x[3], b2 = x[2] - x[3];
+    const T s = a1 + a2;
+    const T u = x[0] - scale(kQuarter, s);
+    const T d = scale(k.k, a1 - a2);
+    const T c1 = u + d, c2 = u - d;
+    const T v1 = scale(k.s1, b1) + scale(k.s2, b2);
+    const T v2 = scale(k.s2, b1) - scale(k.s1, b2);
     x[0] = x[0] + s;
     x[1] = plusI(c1, v1);
     x[4] = minusI(c1, v1);
@@ -317,22 +262,22 @@ TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[5], const ModuleConstants<5>& k) {
 // y(k) = x0 + sum_q cos(2 pi r q k/f) a(q) + i sum_q sin(2 pi r q k/f) b(q) and y(f-k) the same
 // with the second sum subtracted. f = 7: 60 additions, 36 multiplications; 11: 140 and 100;
 // 13: 192 and 144.
-template <int F, class V>
-TARNVIEW_FFT_INLINE void primeModule(Cx<V> (&x)[F], const ModuleConstants<F>& k) {
+template <int F, class T>
+TARNVIEW_FFT_INLINE void primeModule(T (&x)[F], const ModuleConstants<F>& k) {
     constexpr int h = (F - 1) / 2;
-    Cx<V> a[h], b[h];
+    T a[h], b[h];
 #pragma GCC unroll 8
     for (int q = 1; q <= h; ++q) {
         a[q - 1] = x[q] + x[F - q];
         b[q - 1] = x[q] - x[F - q];
     }
-    Cx<V> y0 = x[0];
+    T y0 = x[0];
 #pragma GCC unroll 8
     for (int q = 0; q < h; ++q) y0 = y0 + a[q];
 #pragma GCC unroll 8
     for (int j = 1; j <= h; ++j) {
-        Cx<V> c = x[0] + scale(k.c[j - 1], a[0]);
-        Cx<V> v = scale(k.s[j - 1], b[0]);
+        T c = x[0] + scale(k.c[j - 1], a[0]);
+        T v = scale(k.s[j - 1], b[0]);
 #pragma GCC unroll 8
         for (int q = 2; q <= h; ++q) {
             const int e = q * j % F;
@@ -349,30 +294,30 @@ TARNVIEW_FFT_INLINE void primeModule(Cx<V> (&x)[F], const ModuleConstants<F>& k)
     }
     x[0] = y0;
 }
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[7], const ModuleConstants<7>& k) {
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[7], const ModuleConstants<7>& k) {
     primeModule<7>(x, k);
 }
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[11], const ModuleConstants<11>& k) {
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[11], const ModuleConstants<11>& k) {
     primeModule<11>(x, k);
 }
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[13], const ModuleConstants<13>& k) {
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[13], const ModuleConstants<13>& k) {
     primeModule<13>(x, k);
 }
 
 // 8 points, w = exp(2 pi i r/8) = c1 (1 + sigma i), w^2 = sigma i, w^3 = c3 (1 - sigma i):
 // 4-point transforms E of the even and O of the odd inputs, then y(k) = E(k) + w^k O(k) and
 // y(k+4) = E(k) - w^k O(k). 52 additions, 4 multiplications.
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[8], const ModuleConstants<8>& k) {
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[8], const ModuleConstants<8>& k) {
     dft4<Neg>(x[0], x[2], x[4], x[6]);
     dft4<Neg>(x[1], x[3], x[5], x[7]);
-    const Cx<V> o0 = x[1];
-    const Cx<V> o1 = scale(k.c1, plusSigmaI<Neg>(x[3], x[3]));
-    const Cx<V> o3 = scale(k.c3, minusSigmaI<Neg>(x[7], x[7]));
-    const Cx<V> e0 = x[0], e1 = x[2], e2 = x[4], e3 = x[6], o2 = x[5];
+    const T o0 = x[1];
+    const T o1 = scale(k.c1, plusSigmaI<Neg>(x[3], x[3]));
+    const T o3 = scale(k.c3, minusSigmaI<Neg>(x[7], x[7]));
+    const T e0 = x[0], e1 = x[2], e2 = x[4], e3 = x[6], o2 = x[5];
     x[0] = e0 + o0;
     x[4] = e0 - o0;
     x[1] = e1 + o1;
@@ -386,17 +331,17 @@ TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[8], const ModuleConstants<8>& k) {
 // 9 points as 3 x 3 with w = exp(2 pi i r/9): 3-point transforms Z_b over x(3a + b), the
 // twiddles w^(b c), then y(c + 3d) = the 3-point transform over b of w^(b c) Z_b(c).
 // 80 additions, 40 multiplications.
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[9], const ModuleConstants<9>& k) {
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[9], const ModuleConstants<9>& k) {
     dft3(x[0], x[3], x[6], k.h);
     dft3(x[1], x[4], x[7], k.h);
     dft3(x[2], x[5], x[8], k.h);
     // Z_b(c) now sits in x[b + 3c].
-    Cx<V> t0 = x[0], t1 = x[1], t2 = x[2];
+    T t0 = x[0], t1 = x[1], t2 = x[2];
     dft3(t0, t1, t2, k.h);
-    Cx<V> u0 = x[3], u1 = rotate(k.w1.c, k.w1.s, x[4]), u2 = rotate(k.w2.c, k.w2.s, x[5]);
+    T u0 = x[3], u1 = rotate(k.w1.c, k.w1.s, x[4]), u2 = rotate(k.w2.c, k.w2.s, x[5]);
     dft3(u0, u1, u2, k.h);
-    Cx<V> v0 = x[6], v1 = rotate(k.w2.c, k.w2.s, x[7]), v2 = rotate(k.w4.c, k.w4.s, x[8]);
+    T v0 = x[6], v1 = rotate(k.w2.c, k.w2.s, x[7]), v2 = rotate(k.w4.c, k.w4.s, x[8]);
     dft3(v0, v1, v2, k.h);
     x[0] = t0;
     x[3] = t1;
@@ -412,22 +357,22 @@ TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[9], const ModuleConstants<9>& k) {
 // 16 points as 4 x 4 with w = exp(2 pi i r/16): 4-point transforms Z_b over x(4a + b) (root
 // w^4 = sigma i), the twiddles w^(b c) (w^2 = c2 (1 + sigma i), w^6 = c6 (1 - sigma i)), then
 // y(c + 4d) = the 4-point transform over b of w^(b c) Z_b(c). 144 additions, 24 multiplications.
-template <bool Neg, class V>
-TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[16], const ModuleConstants<16>& k) {
+template <bool Neg, class T>
+TARNVIEW_FFT_INLINE void module(T (&x)[16], const ModuleConstants<16>& k) {
     dft4<Neg>(x[0], x[4], x[8], x[12]);
     dft4<Neg>(x[1], x[5], x[9], x[13]);
     dft4<Neg>(x[2], x[6], x[10], x[14]);
     dft4<Neg>(x[3], x[7], x[11], x[15]);
     // Z_b(c) now sits in x[b + 4c].
-    Cx<V> a0 = x[0], a1 = x[1], a2 = x[2], a3 = x[3];
+    T a0 = x[0], a1 = x[1], a2 = x[2], a3 = x[3];
     dft4<Neg>(a0, a1, a2, a3);
-    Cx<V> b0 = x[4], b1 = rotate(k.w1.c, k.w1.s, x[5]), b2 = scale(k.c2, plusSigmaI<Neg>(x[6], x[6])),
+    T b0 = x[4], b1 = rotate(k.w1.c, k.w1.s, x[5]), b2 = scale(k.c2, plusSigmaI<Neg>(x[6], x[6])),
           b3 = rotate(k.w3.c, k.w3.s, x[7]);
     dft4<Neg>(b0, b1, b2, b3);
-    Cx<V> c0 = x[8], c1 = scale(k.c2, plusSigmaI<Neg>(x[9], x[9])), c2 = sigmaI<Neg>(x[10]),
+    T c0 = x[8], c1 = scale(k.c2, plusSigmaI<Neg>(x[9], x[9])), c2 = sigmaI<Neg>(x[10]),
           c3 = scale(k.c6, minusSigmaI<Neg>(x[11], x[11]));
     dft4<Neg>(c0, c1, c2, c3);
-    Cx<V> d0 = x[12], d1 = rotate(k.w3.c, k.w3.s, x[13]),
+    T d0 = x[12], d1 = rotate(k.w3.c, k.w3.s, x[13]),
           d2 = scale(k.c6, minusSigmaI<Neg>(x[14], x[14])), d3 = rotate(k.w9.c, k.w9.s, x[15]);
     dft4<Neg>(d0, d1, d2, d3);
     x[0] = a0;
@@ -447,7 +392,5 @@ TARNVIEW_FFT_INLINE void module(Cx<V> (&x)[16], const ModuleConstants<16>& k) {
     x[11] = d2;
     x[15] = d3;
 }
-
-#undef TARNVIEW_FFT_INLINE
 
 }  // namespace tarnview
