@@ -155,6 +155,7 @@ int main(int argc, char** argv) {
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n");
     for (const Case& c : cases()) {
         const double ours = reporter.time("ours/" + c.name);
         if (ours < 0) continue;  // filtered out
