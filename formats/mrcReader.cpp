@@ -274,6 +274,9 @@ int readMrc(Image& image, const char* path) {
         printCannotOpenFile();
         return 0;
     }
+    // Unbuffered: every row is one read straight into the image's buffer, with no copy
+    // through the stream's buffer (which the 1024-byte header would leave misaligned).
+    std::setvbuf(file, nullptr, _IONBF, 0);
     setNameAndPath(image, path);
     struct stat status;
     const bool regular = fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);

@@ -1,8 +1,10 @@
 #include <dirent.h>
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -411,6 +413,31 @@ TEST(ReadMrc, SkipsExtendedHeadersOnlyWhenTheFileSaysSoOrFitsExactly) {
         }
     }
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+// Reads path with the address space limited to 1 GiB and exits 0 when the read failed
+// with the allocation message.
+[[noreturn]] void readWithLimitedMemory(const std::string& path, const std::string& message) {
+    const rlimit limit{rlim_t(1) << 30, rlim_t(1) << 30};
+    setrlimit(RLIMIT_AS, &limit);
+    Image image;
+    int result = -1;
+    const std::string printed = captureStdout([&] { result = readMrc(image, path.c_str()); });
+    std::exit(result == 0 && printed == message ? 0 : 1);
+}
+
+TEST(ReadMrc, ReportsAnImageThatCannotBeAllocated) {
+    // A byte-mode header declaring 46000 x 46000 samples (8.5 GB as floats) over an empty
+    // file, read in a child process.
+    MrcFile f;
+    f.mode = 0;
+    f.nx = 46000, f.ny = 46000;
+    const std::string path = scratchPath("huge.mrc");
+    writeBytes(path, encode(f, false));
+    EXPECT_EXIT(readWithLimitedMemory(path, "Not enough memory for a 46000 x 46000 image\n"),
+                testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(ReadMrc, KeepsTheImagesHeaderBlockAndOverwritesIt) {
     auto* block = new MrcHeader{};
