@@ -7,6 +7,7 @@
 #include <string>
 
 #include "formats/ImageList.h"
+#include "formats/InputFile.h"
 #include "formats/byteOrder.h"
 #include "formats/salImagicMessages.h"
 #include "formats/sampleLoaders.h"
@@ -17,11 +18,6 @@
 namespace tarnview {
 
 namespace {
-
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<FILE, FileCloser>;
 
 constexpr int recordBytes = 1024;
 constexpr int typeOffset = 56;  // word 14
@@ -59,12 +55,12 @@ ImageList* readImagic(const char* path) {
     const std::string headerName = stem + ".hed";
     const std::string dataName = stem + ".img";
 
-    File header(std::fopen(headerName.c_str(), "rb"));
+    InputFile header(headerName.c_str());
     if (!header) {
         printImagicCannotOpen(headerName.c_str());
         return nullptr;
     }
-    File data(std::fopen(dataName.c_str(), "rb"));
+    InputFile data(dataName.c_str());
     if (!data) {
         printImagicCannotOpen(dataName.c_str());
         return nullptr;

@@ -8,10 +8,10 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <utility>
 
+#include "formats/InputFile.h"
 #include "formats/salImagicMessages.h"
 #include "formats/sampleLoaders.h"
 #include "image/Image.h"
@@ -20,11 +20,6 @@
 namespace tarnview {
 
 namespace {
-
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<FILE, FileCloser>;
 
 // The corner reader's region: at most this many columns and rows from the top left.
 constexpr int cornerLimit = 1040;
@@ -93,8 +88,8 @@ std::string salFileName(const std::string& path, const char* upperExt, const cha
 }
 
 // The steps both readers share: names and sampling, the header, the size line and its
-// check, and the data file. Returns the open data file, or null after the message.
-File openSalScan(Image& image, const char* path, SalHeader& header) {
+// check, and the data file, opened into data. Returns false after the failure's message.
+bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& data) {
     const std::string headerName = salFileName(path, ".HDR", ".hdr");
     if (const char* slash = std::strrchr(path, '/')) {
         image.setName(slash + 1);
@@ -104,26 +99,26 @@ File openSalScan(Image& image, const char* path, SalHeader& header) {
     }
     image.setSamplingFromParameters();
 
-    File headerFile(std::fopen(headerName.c_str(), "r"));
-    if (!headerFile) {
+    FILE* headerFile = std::fopen(headerName.c_str(), "r");
+    if (headerFile == nullptr) {
         printSalCannotOpen(headerName.c_str());
-        return nullptr;
+        return false;
     }
-    header = parseSalHeader(headerFile.get());
-    headerFile.reset();
+    header = parseSalHeader(headerFile);
+    std::fclose(headerFile);
     if (header.hasDeltaX) image.setDeltaX(header.deltaX);
     if (header.exchangeAxes) std::swap(header.nx, header.ny);
 
     printSalSize(headerName.c_str(), header.nx, header.ny);
     if (salBlockLength(header) < 0) {
         printSalHeaderProblem();
-        return nullptr;
+        return false;
     }
 
     const std::string dataName = salFileName(headerName, ".IMG", ".img");
-    File data(std::fopen(dataName.c_str(), "rb"));
-    if (!data) printSalCannotOpen(dataName.c_str());
-    return data;
+    if (data.open(dataName.c_str())) return true;
+    printSalCannotOpen(dataName.c_str());
+    return false;
 }
 
 }  // namespace
@@ -172,8 +167,8 @@ int64_t salBlockLength(const SalHeader& header) {
 
 int readSal(Image& image, const char* path) {
     SalHeader header;
-    File data = openSalScan(image, path, header);
-    return data ? readSalData(image, data.get(), header) : 0;
+    InputFile data;
+    return openSalScan(image, path, header, data) ? readSalData(image, data.get(), header) : 0;
 }
 
 int readSalData(Image& image, FILE* data, const SalHeader& header) {
@@ -224,8 +219,8 @@ int readSalData(Image& image, FILE* data, const SalHeader& header) {
 
 int readSalCorner(Image& image, const char* path) {
     SalHeader header;
-    File data = openSalScan(image, path, header);
-    return data ? readSalCornerData(image, data.get(), header) : 0;
+    InputFile data;
+    return openSalScan(image, path, header, data) ? readSalCornerData(image, data.get(), header) : 0;
 }
 
 int readSalCornerData(Image& image, FILE* data, const SalHeader& header) {
