@@ -39,6 +39,14 @@ constexpr double phaseMargin = 0x1p-40;
 
 constexpr int chunk = 64;
 
+// Wider vectors where the processor has them (chosen at load time). The stored floats do
+// not depend on the width: every estimate is checked as above whatever its last bits.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define TARNVIEW_WIDEST_VECTORS __attribute__((target_clones("avx512f", "avx2", "default")))
+#else
+#define TARNVIEW_WIDEST_VECTORS
+#endif
+
 bool roundsStably(double v, double margin) { return float(v * (1.0 - margin)) == float(v * (1.0 + margin)); }
 
 // Estimates of hypot(re, im) * scale and atan2(im, re) for n pairs, as straight-line code
@@ -51,7 +59,7 @@ bool roundsStably(double v, double margin) { return float(v * (1.0 - margin)) ==
 // division rounds before the polynomial. Then pi/2 - angle above the diagonal, pi - angle
 // for a negative real part (-0 included: atan2(+-0, -0) is +-pi), and the sign of the
 // imaginary part (-0 included: atan2(-0, x) is -0 or -pi). (0, 0) gives s = 0/1.
-void estimate(const float* pairs, int n, double scale, double* amplitude, double* phase) {
+TARNVIEW_WIDEST_VECTORS void estimate(const float* pairs, int n, double scale, double* amplitude, double* phase) {
     for (int i = 0; i < n; i++) {
         const double re = pairs[2 * i];
         const double im = pairs[2 * i + 1];
@@ -76,7 +84,7 @@ void estimate(const float* pairs, int n, double scale, double* amplitude, double
     }
 }
 
-int countUnstable(int n, const double* amplitude, const double* phase) {
+TARNVIEW_WIDEST_VECTORS int countUnstable(int n, const double* amplitude, const double* phase) {
     int unstable = 0;
     for (int i = 0; i < n; i++)
         unstable += int(!roundsStably(amplitude[i], amplitudeMargin)) | int(!roundsStably(phase[i], phaseMargin));
