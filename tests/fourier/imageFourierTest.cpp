@@ -23,7 +23,7 @@ std::unique_ptr<Image> makeImage(int nx, int ny, const std::vector<float>& sampl
     image->setName("micrograph");
     image->setMag(40.0f);
     image->setDeltaX(6.25f);
-    image->updateStatistics();
+    if (!samples.empty()) image->updateStatistics();
     return image;
 }
 
