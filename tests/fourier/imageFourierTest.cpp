@@ -19,11 +19,12 @@ using test::Cd;
 std::unique_ptr<Image> makeImage(int nx, int ny, const std::vector<float>& samples, int nz = 1) {
     auto image = std::make_unique<Image>();
     EXPECT_EQ(image->resize(nx, ny, nz), 1);
-    std::memcpy(image->getData(), samples.data(), samples.size() * sizeof(float));
     image->setName("micrograph");
     image->setMag(40.0f);
     image->setDeltaX(6.25f);
-    if (!samples.empty()) image->updateStatistics();
+    if (samples.empty()) return image;
+    std::memcpy(image->getData(), samples.data(), samples.size() * sizeof(float));
+    image->updateStatistics();
     return image;
 }
 
