@@ -16,4 +16,6 @@ void printCannotOpenForWriting() { std::printf("Cannot open file for writing\n")
 
 void printCannotWritePgm(const char* path) { std::printf("Error writing %s: the PGM file is incomplete.\n", path); }
 
+void printNoMemoryForPgm(const char* path) { std::printf("Not enough memory to write %s\n", path); }
+
 }  // namespace tarnview

@@ -1,0 +1,37 @@
+#pragma once
+// Messages printed by the ScansALot and IMAGIC readers and the sample loaders, each in
+// one place with its exact text.
+#include <cstdint>
+
+namespace tarnview {
+
+/// "Cannot open %s\n": a scan's header or data file cannot be opened.
+void printSalCannotOpen(const char* fileName);
+/// "%s is %dx%d\n": the scan's header file name and size (-1 when not given).
+void printSalSize(const char* headerName, int nx, int ny);
+/// "Problem reading header." without a line end: the header gives no usable size.
+void printSalHeaderProblem();
+/// "Block length=%d x %d\n": bytes per stored row and the number of rows.
+void printSalBlockLength(int blockLength, int ny);
+/// "Swapping\n": the corner reader found a serpentine scan.
+void printSalSwapping();
+/// "Block length=%d x %d (%d,%d %d,%d)\n": the corner reader's block length, rows and
+/// region (first column, first row, width, height).
+void printSalCornerBlockLength(int blockLength, int ny, int x0, int y0, int width, int height);
+/// "Seek error!!!\n": the corner reader cannot seek to the region's first row.
+void printSalSeekError();
+/// "Incomplete data read %d/%d blocks\n": a short read of image rows.
+void printIncompleteRowRead(int blocksRead, int blocksWanted);
+/// "ERROR: cannot open %s\n": a stack's header or data file cannot be opened.
+void printImagicCannotOpen(const char* fileName);
+/// "Unknown type %4.4s.\n": the stack's type field (4 bytes, not terminated) is neither
+/// REAL nor INTG.
+void printImagicUnknownType(const char* type);
+/// "Bad image size %dx%dx%d\n": sizes of 0 or below, or more than 2^31 - 1 samples.
+void printBadImageSize(int nx, int ny, int nz);
+/// "Not enough memory for a %dx%dx%d image\n": the samples cannot be allocated.
+void printImageOutOfMemory(int nx, int ny, int nz);
+/// "Not enough memory for the image list\n".
+void printImageListOutOfMemory();
+
+}  // namespace tarnview

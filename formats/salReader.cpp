@@ -1,0 +1,267 @@
+#include "formats/salReader.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "formats/InputFile.h"
+#include "formats/salImagicMessages.h"
+#include "formats/sampleLoaders.h"
+#include "image/Image.h"
+#include "image/progress.h"
+
+namespace tarnview {
+
+namespace {
+
+// The corner reader's region: at most this many columns and rows from the top left.
+constexpr int cornerLimit = 1040;
+
+bool keyIs(const char* line, const char* key) {
+    return std::strncmp(line + 1, key, std::strlen(key)) == 0;
+}
+
+const char* skipSpace(const char* p) {
+    while (*p != 0 && std::isspace(static_cast<unsigned char>(*p))) p++;
+    return p;
+}
+
+// The integer after the line's first "=". False (value untouched) when there is no "="
+// or no integer that fits an int.
+bool intAfterEquals(const char* line, int& value) {
+    const char* eq = std::strchr(line, '=');
+    if (eq == nullptr) return false;
+    const char* p = skipSpace(eq + 1);
+    char* end;
+    errno = 0;
+    long long v = std::strtoll(p, &end, 10);
+    if (end == p || errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
+    value = int(v);
+    return true;
+}
+
+// The real number after the line's first "=".
+bool floatAfterEquals(const char* line, float& value) {
+    const char* eq = std::strchr(line, '=');
+    if (eq == nullptr) return false;
+    const char* p = skipSpace(eq + 1);
+    char* end;
+    float v = std::strtof(p, &end);
+    if (end == p) return false;
+    value = v;
+    return true;
+}
+
+// Reads one stored block of blockLength bytes: skip bytes are passed over, the next take
+// bytes go to dst and the rest is passed over. False when the block is not all there.
+bool readBlock(FILE* stream, unsigned char* dst, int64_t skip, int64_t take, int64_t blockLength) {
+    unsigned char scratch[4096];
+    auto pass = [&](int64_t n) {
+        while (n > 0) {
+            size_t piece = size_t(std::min<int64_t>(n, int64_t(sizeof scratch)));
+            if (std::fread(scratch, 1, piece, stream) != piece) return false;
+            n -= int64_t(piece);
+        }
+        return true;
+    };
+    if (!pass(skip)) return false;
+    if (take > 0 && std::fread(dst, size_t(take), 1, stream) != 1) return false;
+    return pass(blockLength - skip - take);
+}
+
+// The path cut at its last "." with upperExt appended; when that file is not readable,
+// the stem with lowerExt, which is not tested again.
+std::string salFileName(const std::string& path, const char* upperExt, const char* lowerExt) {
+    std::string stem = path;
+    size_t dot = stem.rfind('.');
+    if (dot != std::string::npos) stem.resize(dot);
+    std::string name = stem + upperExt;
+    if (access(name.c_str(), R_OK) != 0) name = stem + lowerExt;
+    return name;
+}
+
+// The steps both readers share: names and sampling, the header, the size line and its
+// check, and the data file, opened into data. Returns false after the failure's message.
+bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& data) {
+    const std::string headerName = salFileName(path, ".HDR", ".hdr");
+    if (const char* slash = std::strrchr(path, '/')) {
+        image.setName(slash + 1);
+        image.setPath(path);
+    } else {
+        image.setName("SAL File");
+    }
+    image.setSamplingFromParameters();
+
+    FILE* headerFile = std::fopen(headerName.c_str(), "r");
+    if (headerFile == nullptr) {
+        printSalCannotOpen(headerName.c_str());
+        return false;
+    }
+    header = parseSalHeader(headerFile);
+    std::fclose(headerFile);
+    if (header.hasDeltaX) image.setDeltaX(header.deltaX);
+    if (header.exchangeAxes) std::swap(header.nx, header.ny);
+
+    printSalSize(headerName.c_str(), header.nx, header.ny);
+    if (salBlockLength(header) < 0) {
+        printSalHeaderProblem();
+        return false;
+    }
+
+    const std::string dataName = salFileName(headerName, ".IMG", ".img");
+    if (data.open(dataName.c_str())) return true;
+    printSalCannotOpen(dataName.c_str());
+    return false;
+}
+
+}  // namespace
+
+SalHeader parseSalHeader(FILE* stream) {
+    SalHeader header;
+    char line[80];  // pieces of at most 79 characters
+    while (std::fgets(line, sizeof line, stream) != nullptr) {
+        if (line[0] == 0) continue;
+        // The first character of every line is not looked at.
+        if (keyIs(line, "NXP")) {
+            intAfterEquals(line, header.nx);
+        } else if (keyIs(line, "NYP")) {
+            intAfterEquals(line, header.ny);
+        } else if (keyIs(line, "AXSCAN")) {
+            // The axis letter stands just before the line's last quote; the mark is only set.
+            const char* quote = std::strrchr(line, '\'');
+            if (quote != nullptr && quote > line && quote[-1] == 'Y') header.exchangeAxes = true;
+        } else if (keyIs(line, "FILE REC")) {
+            intAfterEquals(line, header.recordLength);
+        } else if (keyIs(line, "SCAN TYPE")) {
+            // The first word after the line's first quote; "R..." means serpentine.
+            const char* quote = std::strchr(line, '\'');
+            if (quote != nullptr) {
+                const char* word = skipSpace(quote + 1);
+                if (*word != 0) header.serpentine = *word == 'R';
+            }
+        } else if (keyIs(line, "DELTAX")) {
+            float value;
+            if (floatAfterEquals(line, value)) {
+                header.deltaX = float(double(value) / 3.0);
+                header.hasDeltaX = true;
+            }
+        }
+    }
+    return header;
+}
+
+int64_t salBlockLength(const SalHeader& header) {
+    if (header.nx <= 0 || header.ny <= 0 || header.recordLength <= 0) return -1;
+    if (int64_t(header.nx) * header.ny > INT_MAX) return -1;
+    const uint64_t record = uint64_t(header.recordLength);
+    const uint64_t block = ((2 * uint64_t(header.nx) - 1) / record + 1) * record;
+    return block > uint64_t(INT_MAX) ? -1 : int64_t(block);
+}
+
+int readSal(Image& image, const char* path) {
+    SalHeader header;
+    InputFile data;
+    return openSalScan(image, path, header, data) ? readSalData(image, data.get(), header) : 0;
+}
+
+int readSalData(Image& image, FILE* data, const SalHeader& header) {
+    const int64_t blockLength = salBlockLength(header);
+    if (blockLength < 0) {
+        printSalHeaderProblem();
+        return 0;
+    }
+    const int nx = header.nx, ny = header.ny;
+    printSalBlockLength(int(blockLength), ny);
+
+    // A file known to be too short fails as reading it would, before the image is sized.
+    const int64_t left = bytesLeft(data);
+    if (left >= 0 && left < blockLength * ny) {
+        printIncompleteRowRead(0, ny);
+        return 0;
+    }
+    if (!image.resize(nx, ny, 1)) {
+        printImageOutOfMemory(nx, ny, 1);
+        return 0;
+    }
+
+    // Each row's samples go to the 16-bit place of the row at the front of the float
+    // buffer; the filler after them is read and dropped, so nothing is written past it.
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(image.getData());
+    const int64_t rowBytes = 2 * int64_t(nx);
+    const int64_t totalBytes = rowBytes * ny;
+    for (int r = 0; r < ny; r++) {
+        if (!readBlock(data, bytes + r * rowBytes, 0, rowBytes, blockLength)) {
+            printIncompleteRowRead(0, ny);
+            return 0;
+        }
+        reportProgress(progressFigure(r * rowBytes), progressFigure(totalBytes), "Reading 16 bit data...");
+    }
+
+    const int64_t count = int64_t(nx) * ny;
+    if (4 * count > 40000)
+        reportProgress(progressFigure(totalBytes), progressFigure(totalBytes), "Converting to float");
+    widen16BitSamples(image.getData(), count, false);
+    if (header.serpentine) {
+        float* samples = image.getData();
+        for (int64_t r = 1; r < ny; r += 2) std::reverse(samples + r * nx, samples + (r + 1) * nx);
+    }
+    image.updateStatistics();
+    reportProgress(-1, 0, nullptr);
+    return 1;
+}
+
+int readSalCorner(Image& image, const char* path) {
+    SalHeader header;
+    InputFile data;
+    return openSalScan(image, path, header, data) ? readSalCornerData(image, data.get(), header) : 0;
+}
+
+int readSalCornerData(Image& image, FILE* data, const SalHeader& header) {
+    const int64_t blockLength = salBlockLength(header);
+    if (blockLength < 0) {
+        printSalHeaderProblem();
+        return 0;
+    }
+    const int nx = header.nx, ny = header.ny;
+    // A scan narrower than the limit gives nx - 1 columns, not nx; likewise for rows.
+    const int width = nx >= cornerLimit ? cornerLimit : nx - 1;
+    const int height = ny >= cornerLimit ? cornerLimit : ny - 1;
+
+    if (header.serpentine) printSalSwapping();
+    printSalCornerBlockLength(int(blockLength), ny, 0, 0, width, height);
+    if (!image.resize(width, height, 1)) {
+        printImageOutOfMemory(width, height, 1);
+        return 0;
+    }
+    if (fseeko(data, 0, SEEK_SET) != 0) printSalSeekError();
+
+    // Row i's samples are staged at the front of its own float row and widened there. A
+    // serpentine odd row is stored right to left: its region is the block's last `width`
+    // samples of the row, reversed.
+    float* samples = image.getData();
+    for (int i = 0; i < height; i++) {
+        float* row = samples + int64_t(i) * width;
+        const bool reversed = header.serpentine && i % 2 == 1;
+        const int64_t skip = reversed ? 2 * int64_t(nx - width) : 0;
+        if (!readBlock(data, reinterpret_cast<unsigned char*>(row), skip, 2 * int64_t(width), blockLength)) {
+            printIncompleteRowRead(i, ny);
+            return 0;
+        }
+        widen16BitSamples(row, width, false);
+        if (reversed) std::reverse(row, row + width);
+        reportProgress(progressFigure(2 * int64_t(i) * nx), progressFigure(2 * int64_t(nx) * ny),
+                       "Reading 16 bit data...");
+    }
+    image.updateStatistics();
+    reportProgress(-1, 0, nullptr);
+    return 1;
+}
+
+}  // namespace tarnview
