@@ -3,7 +3,8 @@
 # 1024, 4096 and 8192 square, from a warm page cache, against two floors measured in
 # the same run (bench/floorConvert.cpp with malloc buffers, and with huge-page
 # buffers). Wall time: median of hyperfine runs; peak memory: max resident set size.
-# Then `tarnview -mrc -fft` on 2048 x 2048 against the plain conversion.
+# Then `tarnview -mrc -fft` on 2048 x 2048 against the plain conversion and against
+# FFTW's real-to-complex transform of the padded side (2184, FFTW_ESTIMATE).
 set -e
 build=${1:-build/bench}
 work=$build/processBench
@@ -39,4 +40,8 @@ in=$work/m2048.mrc
 [ -f "$in" ] || "$make" 2048 2048 "$in"
 plainRun=$(median "$tarnview" -mrc "$in" "$work/o.pgm")
 fftRun=$(median "$tarnview" -mrc -fft "$in" "$work/f.pgm")
-python3 -c "print('fft-2048: conversion %.4f s, with -fft %.4f s, extra %.4f s' % ($plainRun, $fftRun, $fftRun - $plainRun))"
+fftwRun=nan
+[ -x "$build/bench/tarnview-fftw-time" ] && fftwRun=$("$build/bench/tarnview-fftw-time" 2184)
+python3 -c "
+p,f,w=$plainRun,$fftRun,float('$fftwRun')
+print('fft-2048: conversion %.4f s, with -fft %.4f s, extra %.4f s; FFTW r2c ESTIMATE 2184: %.4f s; extra/FFTW %.2f' % (p,f,f-p,w,(f-p)/w))"

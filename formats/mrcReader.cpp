@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -23,6 +24,7 @@ namespace tarnview {
 namespace {
 
 constexpr int headerBytes = 1024;
+constexpr int64_t chunkBytes = int64_t(4) << 20;  // bytes of rows read at once
 constexpr int headerWords = 56;  // words 0 to 55: everything before the labels
 static_assert(offsetof(MrcHeader, labels) == 4 * headerWords, "the labels follow word 55");
 static_assert(offsetof(MrcHeader, nsymbt) == 92, "word 23 holds the extended header size");
@@ -214,15 +216,26 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     if (mode == 4) std::clearerr(in);
     float* data = image.getData();
     auto* buffer = reinterpret_cast<unsigned char*>(data);
-    for (int64_t r = 0; r < ny; r++) {
-        unsigned char* row = buffer + r * rowBytes;
-        const size_t got = std::fread(row, 1, size_t(rowBytes), in);
-        if (got < size_t(rowBytes)) {
-            printIncompleteDataRead(0, int(ny));
-            if (mode != 0) return 0;
-            std::memset(row + got, 0, size_t(rowBytes) - got);
-        }
+    // Rows are read in chunks of about 4 MiB straight into their places: the buffer holds
+    // them in file order. A short read ends the chunk at the row it reached, which is
+    // completed with zeros (mode 0); every later row is then tried, and reported, alone.
+    int64_t chunkRows = rowBytes >= chunkBytes ? 1 : chunkBytes / rowBytes;
+    int64_t r = 0;
+    while (r < ny) {
+        const int64_t rows = std::min(chunkRows, ny - r);
+        const size_t want = size_t(rows * rowBytes);
+        const size_t got = std::fread(buffer + r * rowBytes, 1, want, in);
+        const int64_t whole = int64_t(got) / rowBytes;
+        for (int64_t k = 0; k < whole; k++, r++)
+            reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes), sampleMode.readingMessage);
+        if (got == want) continue;
+        printIncompleteDataRead(0, int(ny));
+        if (mode != 0) return 0;
+        const size_t part = got - size_t(whole * rowBytes);
+        std::memset(buffer + r * rowBytes + part, 0, size_t(rowBytes) - part);
         reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes), sampleMode.readingMessage);
+        r++;
+        chunkRows = 1;
     }
 
     if (sampleMode.bytes == 4) {

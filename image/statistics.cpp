@@ -40,6 +40,18 @@ StrideRun stridesFor(int64_t n, bool complexSamples) {
     return run;
 }
 
+// The extreme a single pass from the last sample to the first would keep, from the two
+// lanes' extremes. Equal extremes can still be different floats (+0 and -0): then the
+// zero visited first wins, as it would in a single pass.
+// Lanes never hold a NaN: a NaN sample never replaces an extreme.
+float mergeLanes(const float lanes[2], bool larger, const float* samples, int64_t n, int step) {
+    if (lanes[0] != lanes[1]) return (lanes[0] > lanes[1]) == larger ? lanes[0] : lanes[1];
+    if (std::signbit(lanes[0]) == std::signbit(lanes[1])) return lanes[0];
+    for (int64_t i = n - step; i >= 0; i -= step)
+        if (samples[i] == 0.0f) return samples[i];
+    return lanes[0];
+}
+
 }  // namespace
 
 int Image::updateStatistics() {
@@ -49,19 +61,32 @@ int Image::updateStatistics() {
     for (int j = 0; j < 256; j++) histogram[j] = 0;
 
     // Locals, not the members: a store to a float member could alias the samples and
-    // would be repeated on every iteration.
+    // would be repeated on every iteration. The extremes are kept in two lanes (even and
+    // odd visits) so that their compare chains are no slower than the sums' chains.
     const float* samples = data;
-    float largest = -1e20f, smallest = 1e20f;
+    float largest[2] = {-1e20f, -1e20f}, smallest[2] = {1e20f, 1e20f};
     double sum = 0, sumsq = 0;
-    for (int64_t i = n - step; i >= 0; i -= step) {
+    int64_t i = n - step;
+    for (; i >= step; i -= 2 * step) {
+        const float v = samples[i], w = samples[i - step];
+        largest[0] = v > largest[0] ? v : largest[0];  // a NaN changes neither extreme
+        smallest[0] = v < smallest[0] ? v : smallest[0];
+        sum += v;
+        sumsq += double(v) * v;
+        largest[1] = w > largest[1] ? w : largest[1];
+        smallest[1] = w < smallest[1] ? w : smallest[1];
+        sum += w;
+        sumsq += double(w) * w;
+    }
+    if (i >= 0) {
         const float v = samples[i];
-        largest = v > largest ? v : largest;  // a NaN changes neither extreme
-        smallest = v < smallest ? v : smallest;
+        largest[0] = v > largest[0] ? v : largest[0];
+        smallest[0] = v < smallest[0] ? v : smallest[0];
         sum += v;
         sumsq += double(v) * v;
     }
-    max = largest;
-    min = smallest;
+    max = mergeLanes(largest, true, samples, n, step);
+    min = mergeLanes(smallest, false, samples, n, step);
     mean = step * sum / double(n);
     sigma = std::sqrt(step * sumsq / double(n) - mean * mean);
 
@@ -81,7 +106,7 @@ int Image::updateStatistics() {
 
     if (std::isnan(mean) || std::isnan(sigma)) {
         const int64_t m = int64_t(nx) * ny;
-        auto sample = [&](int64_t i) { return n > 0 ? double(data[i]) : 0.0; };
+        auto sample = [&](int64_t k) { return n > 0 ? double(data[k]) : 0.0; };
         printBadStatistics(mean, sigma, edgeMean, edgeSigma, sumsq, sum, sample(0), sample(m - 1),
                            sample(m / 2), sample(m / 3));
         mean = 0;

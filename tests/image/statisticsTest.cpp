@@ -64,6 +64,22 @@ TEST(UpdateStatistics, ZerosGiveATinyRangeAndBlackLimits) {
     EXPECT_FLOAT_EQ(image.getGreyHigh(), 0.0001f * 3 / 256);
 }
 
+TEST(UpdateStatistics, SignedZeroExtremesAreTheFirstZeroVisitedFromTheEnd) {
+    // Samples are visited from the last to the first; among equal extremes the first one
+    // visited stays, which decides the sign of a zero extreme.
+    Image image;
+    setSamples(image, 4, 1, {-1.0f, 0.0f, -0.0f, -2.0f});
+    image.updateStatistics();
+    EXPECT_EQ(image.getMax(), 0.0f);
+    EXPECT_TRUE(std::signbit(image.getMax()));
+    setSamples(image, 4, 1, {0.0f, -0.0f, 3.0f, 4.0f});
+    image.updateStatistics();
+    EXPECT_TRUE(std::signbit(image.getMin()));
+    setSamples(image, 5, 1, {-0.0f, 0.0f, -3.0f, -4.0f, -5.0f});
+    image.updateStatistics();
+    EXPECT_FALSE(std::signbit(image.getMax()));
+}
+
 TEST(UpdateStatistics, ComplexImagesCountTheFirstFloatOfEachPairButEveryBorderFloat) {
     Image image;
     // Two rows of two (value, 100) pairs: the counted samples are 1, 3, 5, 7.
