@@ -28,7 +28,8 @@ namespace {
 
 using tarnview::Image;
 
-const int sides[] = {1008, 2520, 5040};
+// 2184 is the padded side of a 2048 x 2048 micrograph under the converter's -fft option.
+const int sides[] = {1008, 2184, 2520, 5040};
 
 std::unique_ptr<Image> randomImage(int side) {
     auto image = std::make_unique<Image>();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "fourier/random.h"
@@ -151,4 +152,13 @@ TEST(RandomGenerators, BoundsAndDegenerateArguments) {
     }
     EXPECT_NEAR(sum / n, 2.0, 0.1);
     EXPECT_NEAR(std::sqrt(sumsq / n - (sum / n) * (sum / n)), 3.0, 0.1);
+}
+
+TEST(RandomGenerators, SeededSequenceIsTheCLibrarysRandomScaled) {
+    // The generator draws the numbers of the C library's random() after srandom().
+    srandom(12345);
+    std::vector<long> expected(1000);
+    for (long& r : expected) r = random();
+    seedRandomForTests(12345);
+    for (long r : expected) ASSERT_EQ(uniformRandom(0.0f, 1.0f), float(double(r) / 2147483647.0));
 }
