@@ -121,6 +121,20 @@ bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& d
     return false;
 }
 
+// Opens the scan at path and reads its samples with readData.
+int readScan(Image& image, const char* path, int (*readData)(Image&, FILE*, const SalHeader&)) {
+    SalHeader header;
+    InputFile data;
+    return openSalScan(image, path, header, data) ? readData(image, data.get(), header) : 0;
+}
+
+// salBlockLength, or -1 after the header problem message.
+int64_t checkedBlockLength(const SalHeader& header) {
+    const int64_t blockLength = salBlockLength(header);
+    if (blockLength < 0) printSalHeaderProblem();
+    return blockLength;
+}
+
 }  // namespace
 
 SalHeader parseSalHeader(FILE* stream) {
@@ -165,18 +179,11 @@ int64_t salBlockLength(const SalHeader& header) {
     return block > uint64_t(INT_MAX) ? -1 : int64_t(block);
 }
 
-int readSal(Image& image, const char* path) {
-    SalHeader header;
-    InputFile data;
-    return openSalScan(image, path, header, data) ? readSalData(image, data.get(), header) : 0;
-}
+int readSal(Image& image, const char* path) { return readScan(image, path, readSalData); }
 
 int readSalData(Image& image, FILE* data, const SalHeader& header) {
-    const int64_t blockLength = salBlockLength(header);
-    if (blockLength < 0) {
-        printSalHeaderProblem();
-        return 0;
-    }
+    const int64_t blockLength = checkedBlockLength(header);
+    if (blockLength < 0) return 0;
     const int nx = header.nx, ny = header.ny;
     printSalBlockLength(int(blockLength), ny);
 
@@ -217,18 +224,11 @@ int readSalData(Image& image, FILE* data, const SalHeader& header) {
     return 1;
 }
 
-int readSalCorner(Image& image, const char* path) {
-    SalHeader header;
-    InputFile data;
-    return openSalScan(image, path, header, data) ? readSalCornerData(image, data.get(), header) : 0;
-}
+int readSalCorner(Image& image, const char* path) { return readScan(image, path, readSalCornerData); }
 
 int readSalCornerData(Image& image, FILE* data, const SalHeader& header) {
-    const int64_t blockLength = salBlockLength(header);
-    if (blockLength < 0) {
-        printSalHeaderProblem();
-        return 0;
-    }
+    const int64_t blockLength = checkedBlockLength(header);
+    if (blockLength < 0) return 0;
     const int nx = header.nx, ny = header.ny;
     // A scan narrower than the limit gives nx - 1 columns, not nx; likewise for rows.
     const int width = nx >= cornerLimit ? cornerLimit : nx - 1;
