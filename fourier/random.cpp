@@ -11,12 +11,12 @@ namespace {
 
 // The generator's own copy of the C library's additive feedback generator: the same
 // numbers random() gives after srandom() with its default 128-byte state, without the
-// lock random() takes on every call.
+// lock random() takes on every call. Zero-initialised, so no code runs before main; the
+// state is set up when the generator is seeded.
 struct Generator {
-    char state[128] = {};
-    random_data data = {};
-    Generator() { initstate_r(1, state, sizeof state, &data); }
-    void seed(unsigned value) { srandom_r(value, &data); }
+    alignas(int32_t) char state[128];
+    random_data data;
+    void seed(unsigned value) { initstate_r(value, state, sizeof state, &data); }
     long next() {
         int32_t r = 0;
         random_r(&data, &r);
@@ -35,8 +35,9 @@ float uniformRandom(float lo, float hi) {
         firstUse = false;
     }
     const long r = generator.next();  // 0 .. 2147483647
-    const float span = hi - lo;
-    return float(double(lo) + double(r) / 2147483647.0 * double(span));
+    // The span in double too: hi - lo rounded to float can exceed the true span, and the
+    // result would then pass hi.
+    return float(double(lo) + double(r) / 2147483647.0 * (double(hi) - double(lo)));
 }
 
 float gaussianRandom(float mean, float sigma) {

@@ -142,6 +142,10 @@ TEST(RandomGenerators, BoundsAndDegenerateArguments) {
         EXPECT_LE(u, 3.0f);
     }
     EXPECT_EQ(uniformRandom(1.25f, 1.25f), 1.25f);
+    // hi - lo = 16777219 rounds up to 16777220 in float; the first draw after seed
+    // 1052169 is 2147483548, which with that span would give 4.2265625.
+    seedRandomForTests(1052169);
+    EXPECT_LE(uniformRandom(-16777215.0f, 4.0f), 4.0f);
     EXPECT_EQ(gaussianRandom(4.5f, 0.0f), 4.5f);
     double sum = 0, sumsq = 0;
     const int n = 20000;
