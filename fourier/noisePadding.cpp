@@ -11,12 +11,13 @@ namespace tarnview {
 int padWithNoise(Image& image, int noise, int newNx, int newNy) {
     const int64_t dx = int64_t(newNx) - image.getNx();
     const int64_t dy = int64_t(newNy) - image.getNy();
-    if (dx < 0 || dy < 0) {
-        printCannotPadSmaller(image.getNx(), image.getNy(), newNx, newNy);
-        return 0;
-    }
+    // Any odd difference, also a negative one, is refused with the even-padding message.
     if (dx % 2 != 0 || dy % 2 != 0) {
         printMustPadEven();
+        return 0;
+    }
+    if (dx < 0 || dy < 0) {
+        printCannotPadSmaller(image.getNx(), image.getNy(), newNx, newNy);
         return 0;
     }
     return padWithNoiseAt(image, noise, newNx, newNy, int(dx / 2), int(dy / 2));

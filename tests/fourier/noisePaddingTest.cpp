@@ -95,7 +95,9 @@ TEST(PadWithNoise, OddDifferenceAndSmallerSizesAreRefused) {
     std::string out = test::captureStdout([&] { EXPECT_EQ(padWithNoise(image, 1, 8, 8), 0); });
     EXPECT_EQ(out, "Must pad an even number of pixels\n");
     out = test::captureStdout([&] { EXPECT_EQ(padWithNoise(image, 1, 3, 5), 0); });
-    EXPECT_NE(out, "");
+    EXPECT_EQ(out, "Cannot pad a 5 x 5 image to 3 x 5: padding only enlarges an image.\n");
+    out = test::captureStdout([&] { EXPECT_EQ(padWithNoise(image, 1, 2, 5), 0); });
+    EXPECT_EQ(out, "Must pad an even number of pixels\n");
     EXPECT_EQ(image.getNx(), 5);
     EXPECT_EQ(image.getNz(), 1);
     EXPECT_EQ(image.getData()[24], 1044.0f);
