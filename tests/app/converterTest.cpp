@@ -198,6 +198,9 @@ TEST(ConverterReport, VerboseBeforeTheFilesReportsAfterThemIsIgnored) {
     r = runTarnview({"-mrc", "-x", "--", "-fftx", in, out});  // unknown options are skipped
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 0);
+    r = runTarnview({"-sal", "-imagic", "-mrc", in, out});  // the last type option counts
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 0);
 }
 
 TEST(ConverterLimits, MinMaxWordsCrossedLimitsAndTheNotGivenValue) {
