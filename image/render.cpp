@@ -76,7 +76,7 @@ Walk planWalk(int64_t columns, int64_t rows, int x0, int y0, int w, int h, float
 
     int64_t lastRow = h - 1, sy0 = y0;
     if (y0 < 0) {
-        lastRow = truncToInt(float(y0) / inv + float(h - 1));
+        lastRow = truncToInt(float(y0) / inv + float(h) - 1.0f);
         firstRow += truncToInt(std::floor(float(y0) / inv));
         sy0 = 0;
     }
@@ -210,6 +210,16 @@ struct RgbMap {
     }
 };
 
+// The next-row tests of the centred view, R < (ny - inv) * nx with whole-number steps and
+// R < ny * nx - nx / inv otherwise, evaluated in float like the window: near a whole
+// number of rows the rounding decides which row a raster row shows.
+float wholeStepRowLimit(int64_t nx, int64_t ny, float inv) {
+    return (float(ny) - inv) * float(nx);
+}
+float fractionalRowLimit(int64_t nx, int64_t ny, float inv) {
+    return float(nx * ny) - float(nx) / inv;
+}
+
 // The centred view of a complex image (nx floats per row, element x at floats 2x, 2x+1):
 // raster column x shows element nx/2 - 1 - x of row ny - 1 - y (the point-mirrored half)
 // for x < nx/2, and element x - nx/2 + 1 of row y + 1 otherwise, or of row 0 when the
@@ -217,7 +227,7 @@ struct RgbMap {
 // the first (0) or the second (1) float of the element.
 template <class Map>
 void drawCentred(const Image& image, const Walk& k, unsigned char* out, int rowBytes, int component,
-                 double nextRowLimit, const Map& map) {
+                 float nextRowLimit, const Map& map) {
     const float* data = image.getData();
     const int64_t nx = image.getNx();
     const int64_t ny = image.getNy();
@@ -231,7 +241,7 @@ void drawCentred(const Image& image, const Walk& k, unsigned char* out, int rowB
                    int64_t i;
                    if (x < half)
                        i = nx * ny - (offset + 2 * x) - 2;
-                   else if (double(offset) < nextRowLimit && offset + nx <= lastIndex)
+                   else if (float(offset) < nextRowLimit && offset + nx <= lastIndex)
                        i = offset + nx + 2 * (x - half) + 2;
                    else
                        i = 2 * (x - half) + 2;
@@ -253,8 +263,8 @@ int renderGrey(Image& image, unsigned char* out, int x0, int y0, int w, int h, i
     if (k.empty) return 1;
 
     if (image.isComplex()) {
-        const double nextRowLimit =
-            k.wholeSteps ? (double(ny) - k.inv) * double(nx) : double(ny) * double(nx) - double(nx) / k.inv;
+        const float nextRowLimit =
+            k.wholeSteps ? wholeStepRowLimit(nx, ny, k.inv) : fractionalRowLimit(nx, ny, k.inv);
         drawCentred(image, k, out, rowBytes, 0, nextRowLimit, map);
         return 1;
     }
@@ -288,7 +298,7 @@ int renderPhase(Image& image, unsigned char* out, int x0, int y0, int w, int h, 
     const int64_t ny = image.getNy();
     const Walk k = planWalk(nx, ny, x0, y0, w, h, scale);
     if (k.empty) return 1;
-    const double nextRowLimit = double(ny) * double(nx) - double(nx) / k.inv;
+    const float nextRowLimit = fractionalRowLimit(nx, ny, k.inv);
     drawCentred(image, k, out, rowBytes, 1, nextRowLimit, PhaseMap(lo, hi));
     return 1;
 }

@@ -268,6 +268,34 @@ TEST(RenderGrey, FractionalStepsOverAComplexImageStayInsideIt) {
     }
 }
 
+TEST(RenderGrey, WindowAndNextRowTestsAreEvaluatedInFloat) {
+    // y0 / inv + h - 1 in float, left to right: at scale 1.1 (inv 0.90909094), y0 = -50
+    // and h = 120 it is 64.0 (summing h - 1 first gives 63.999996), so the image starts
+    // at raster row 64.
+    Image real;
+    fill(real, 20, 80, ramp, 0, 255);
+    Raster raster(20, 120);
+    renderGrey(real, raster.bytes.data(), 0, -50, 20, 120, 20, 1.1f, 0, 255);
+    EXPECT_EQ(raster.at(0, 64), rampByte(0, 0));
+    EXPECT_EQ(raster.at(0, 65), untouched);
+
+    // At scale 3 (inv 0.33333334) the next-row limit ny * nx - nx / inv is 80 - 30.0 in
+    // float, so source row 5 of 8 (R = 50) is not below it: the right half of its raster
+    // rows shows row 0, not row 6.
+    Image transform;
+    fillComplex(transform, 10, 8);
+    Raster grey(24, 24), phase(24, 24);
+    renderGrey(transform, grey.bytes.data(), 0, 0, 24, 24, 24, 3.0f, 0, 255);
+    renderPhase(transform, phase.bytes.data(), 0, 0, 24, 24, 24, 3.0f, 0, 255);
+    const double phaseFactor = float(255 / (2 * std::numbers::pi));
+    for (int r = 6; r <= 8; r++) {
+        EXPECT_EQ(grey.at(0, r), 10 * 2 + 4 + 1) << r;  // left half: row 7 - 5, element 4
+        EXPECT_EQ(grey.at(15, r), 0 * 10 + 1 + 1) << r;  // right half: row 0, element 1
+        EXPECT_EQ(phase.at(15, r), int((float(-1 + 0.1) + std::numbers::pi) * phaseFactor)) << r;
+    }
+    EXPECT_EQ(grey.at(15, 9), 10 * 5 + 1 + 1);  // source row 4 still shows row 5
+}
+
 TEST(RenderPhase, RealImagesAreDrawnByRenderGrey) {
     Image image;
     fill(image, 5, 3, ramp, 0, 255);
