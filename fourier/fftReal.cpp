@@ -67,12 +67,13 @@ private:
     double wpr, wpi, wr, wi;
 };
 
-// Hands the factors of frequencies 1 to last to apply(first, count, wr, wi) in chunks.
+// Hands the factors of frequencies 1 to last to apply(first, count, wr, wi) in chunks,
+// running the recurrence from its start state w (a copy, so that the blocks of a 2-D
+// transform each restart from the same state without calling sine again).
 // For the inverse direction the real parts are handed negated: that turns the separation
 // step below into its combination step (t = wi dr - wr si, o = wi si + wr dr).
 template <class Apply>
-void forEachTwiddleChunk(double theta, int last, bool inverse, Apply&& apply) {
-    Twiddle w(theta);
+void forEachTwiddleChunk(Twiddle w, int last, bool inverse, Apply&& apply) {
     double wr[twiddleChunk];
     double wi[twiddleChunk];
     for (int first = 1; first <= last; first += twiddleChunk) {
@@ -165,7 +166,7 @@ void forwardRows(int sign, int nx, int ny, const float* in, float* out) {
         halve(in, out, int64_t(nx) * ny);
         for (int64_t r = ny - 1; r >= 1; r--) std::memmove(out + r * stride, out + r * nx, size_t(nx) * sizeof(float));
     }
-    const double theta = separationAngle(sign, nx, false);
+    const Twiddle start(separationAngle(sign, nx, false));
     const int block = rowsPerBlock(stride);
     for (int y0 = 0; y0 < ny; y0 += block) {
         const int rows = std::min(block, ny - y0);
@@ -174,7 +175,7 @@ void forwardRows(int sign, int nx, int ny, const float* in, float* out) {
             for (int r = 0; r < rows; r++) halve(in + (int64_t(y0) + r) * nx, first + r * stride, nx);
         fftComplexMany(sign, half, rows, 1, int(stride / 2), first);
         for (int r = 0; r < rows; r++) splitZeroFrequency(first + r * stride, first + r * stride + nx);
-        forEachTwiddleChunk(theta, nx / 4, false, [&](int k, int count, const double* wr, const double* wi) {
+        forEachTwiddleChunk(start, nx / 4, false, [&](int k, int count, const double* wr, const double* wi) {
             for (int r = 0; r < rows; r++) separateLine(first + r * stride, half, k, count, wr, wi);
         });
     }
@@ -186,7 +187,7 @@ void forwardRows(int sign, int nx, int ny, const float* in, float* out) {
 void inverseRows(int sign, int nx, int ny, const float* in, float* out) {
     const int half = nx / 2;
     const int64_t stride = int64_t(nx) + 2;
-    const double theta = separationAngle(sign, nx, true);
+    const Twiddle start(separationAngle(sign, nx, true));
     const int block = rowsPerBlock(stride);
     for (int y0 = 0; y0 < ny; y0 += block) {
         const int rows = std::min(block, ny - y0);
@@ -200,7 +201,7 @@ void inverseRows(int sign, int nx, int ny, const float* in, float* out) {
             target[1] = c0 - cHalf;
             target[0] = c0 + cHalf;
         }
-        forEachTwiddleChunk(theta, nx / 4, true, [&](int k, int count, const double* wr, const double* wi) {
+        forEachTwiddleChunk(start, nx / 4, true, [&](int k, int count, const double* wr, const double* wi) {
             for (int r = 0; r < rows; r++) separateLine(first + int64_t(r) * nx, half, k, count, wr, wi);
         });
         fftComplexMany(sign, half, rows, 1, half, first);
@@ -227,8 +228,8 @@ void forwardColumns(int sign, int nx, int ny, const float* in, float* out) {
     fftComplex2d(sign, 2, nx, half, out);
     float* nyquist = out + half * complexRow;
     for (int x = 0; x < nx; x++) splitZeroFrequency(out + 2 * x, nyquist + 2 * x);
-    const double theta = separationAngle(sign, ny, false);
-    forEachTwiddleChunk(theta, ny / 4, false, [&](int first, int count, const double* wr, const double* wi) {
+    const Twiddle start(separationAngle(sign, ny, false));
+    forEachTwiddleChunk(start, ny / 4, false, [&](int first, int count, const double* wr, const double* wi) {
         for (int j = 0; j < count; j++) {
             int k = first + j;
             float* p = out + k * complexRow;
@@ -252,8 +253,8 @@ int inverseColumns(int sign, int nx, int ny, const float* in, float* out) {
         out[2 * x] = a + e;
         out[2 * x + 1] = a - e;
     }
-    const double theta = separationAngle(sign, ny, true);
-    forEachTwiddleChunk(theta, ny / 4, true, [&](int first, int count, const double* wr, const double* wi) {
+    const Twiddle start(separationAngle(sign, ny, true));
+    forEachTwiddleChunk(start, ny / 4, true, [&](int first, int count, const double* wr, const double* wi) {
         for (int j = 0; j < count; j++) {
             int k = first + j;
             float* p = out + k * complexRow;
@@ -279,7 +280,7 @@ int fftRealToComplex(int sign, int n, const float* in, float* out) {
     halve(in, out, n);
     fftComplex(sign, half, out);
     splitZeroFrequency(out, out + n);
-    forEachTwiddleChunk(separationAngle(sign, n, false), n / 4, false,
+    forEachTwiddleChunk(Twiddle(separationAngle(sign, n, false)), n / 4, false,
                         [&](int first, int count, const double* wr, const double* wi) {
                             separateLine(out, half, first, count, wr, wi);
                         });
@@ -294,7 +295,7 @@ int fftComplexToReal(int sign, int n, const float* in, float* out) {
     if (in != out) std::memcpy(out + 2, in + 2, size_t(n - 2) * sizeof(float));
     out[1] = c0 - cHalf;
     out[0] = c0 + cHalf;
-    forEachTwiddleChunk(separationAngle(sign, n, true), n / 4, true,
+    forEachTwiddleChunk(Twiddle(separationAngle(sign, n, true)), n / 4, true,
                         [&](int first, int count, const double* wr, const double* wi) {
                             separateLine(out, half, first, count, wr, wi);
                         });

@@ -134,7 +134,7 @@ TEST(FftComplex, MatchesSampledBinsParsevalAndRoundTripForTheLargestLengths) {
         std::mt19937 generator(11);
         std::uniform_int_distribution<int> bin(0, n - 1);
         ErrorSum plusError, minusError;
-        for (int sample = 0; sample < 150; ++sample) {
+        for (int sample = 0; sample < 300; ++sample) {
             const int k = sample == 0 ? 0 : sample == 1 ? n - 1 : bin(generator);
             const BinPair expected = referenceBin(z, n, k, roots);
             plusError.add(binOf(plus, k), expected.plus);
@@ -275,6 +275,25 @@ TEST(FftComplexMany, TransformsAnyStridedLayoutBitForBitLikeFftComplex) {
         std::vector<float> batched = input;
         fftComplexMany(-1, l.n, l.count, static_cast<int>(l.es), static_cast<int>(l.ts), batched.data());
         expectSameAsGathered(input, batched, -1, l.n, l.count, l.es, l.ts);
+    }
+}
+
+// Every module in every rotation on each code path: one transform with a non-unit stride
+// takes the plain scalar path, and 21 adjacent transforms take a block of 16, a vector
+// group and a scalar remainder; fftComplex itself runs the steps of a pass in vector pairs.
+TEST(FftComplexMany, ScalarAndBlockedPathsGiveTheSameBitsForEveryLengthUpTo5040) {
+    const int count = 21;
+    for (const int n : validLengthsUpTo(5040)) {
+        const std::vector<float> alone = randomSignal(3 * n, static_cast<unsigned>(n) + 1);
+        const std::vector<float> adjacent = randomSignal(count * n, static_cast<unsigned>(n) + 2);
+        for (const int sign : {1, -1}) {
+            std::vector<float> out = alone;
+            fftComplexMany(sign, n, 1, 3, 0, out.data());
+            expectSameAsGathered(alone, out, sign, n, 1, 3, 0);
+            out = adjacent;
+            fftComplexMany(sign, n, count, count, 1, out.data());
+            expectSameAsGathered(adjacent, out, sign, n, count, count, 1);
+        }
     }
 }
 
