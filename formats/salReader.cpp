@@ -154,12 +154,10 @@ SalHeader parseSalHeader(FILE* stream) {
         } else if (keyIs(line, "FILE REC")) {
             intAfterEquals(line, header.recordLength);
         } else if (keyIs(line, "SCAN TYPE")) {
-            // The first word after the line's first quote; "R..." means serpentine.
+            // The first word after the line's first quote; "R..." marks a serpentine scan.
+            // Like the axis mark, it is only ever set.
             const char* quote = std::strchr(line, '\'');
-            if (quote != nullptr) {
-                const char* word = skipSpace(quote + 1);
-                if (*word != 0) header.serpentine = *word == 'R';
-            }
+            if (quote != nullptr && *skipSpace(quote + 1) == 'R') header.serpentine = true;
         } else if (keyIs(line, "DELTAX")) {
             float value;
             if (floatAfterEquals(line, value)) {

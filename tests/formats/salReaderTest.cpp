@@ -120,6 +120,12 @@ TEST(ReadSal, SerpentineScansComeOutInRowOrder) {
     captureStdout([&] { EXPECT_EQ(readSal(image, stem.c_str()), 1); });
     expectScanSamples(image, 5, 4);
 
+    // Like the axis mark, the serpentine mark is only set: a later line does not clear it.
+    s.extraLines = " SCAN TYPE = 'LINE'\n";
+    stem = writeScan(scratchPath("serpentineline"), s);
+    captureStdout([&] { EXPECT_EQ(readSal(image, stem.c_str()), 1); });
+    expectScanSamples(image, 5, 4);
+
     // A word that does not begin with R is a plain scan: odd rows stay as stored.
     s.serpentine = false;
     s.extraLines = " SCAN TYPE = 'LINE'\n";
