@@ -23,6 +23,9 @@ namespace {
 
 // The corner reader's region: at most this many columns and rows from the top left.
 constexpr int cornerLimit = 1040;
+// Bytes of blocks that readSal reads at a time: few system calls, and the rows are still
+// in the cache when they are widened.
+constexpr int64_t runTargetBytes = int64_t(256) << 10;
 
 bool keyIs(const char* line, const char* key) {
     return std::strncmp(line + 1, key, std::strlen(key)) == 0;
@@ -88,8 +91,9 @@ std::string salFileName(const std::string& path, const char* upperExt, const cha
 }
 
 // The steps both readers share: names and sampling, the header, the size line and its
-// check, and the data file, opened into data. Returns false after the failure's message.
-bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& data) {
+// check, and the data file, opened into data (with a stdio buffer when buffered).
+// Returns false after the failure's message.
+bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& data, bool buffered) {
     const std::string headerName = salFileName(path, ".HDR", ".hdr");
     if (const char* slash = std::strrchr(path, '/')) {
         image.setName(slash + 1);
@@ -116,16 +120,17 @@ bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& d
     }
 
     const std::string dataName = salFileName(headerName, ".IMG", ".img");
-    if (data.open(dataName.c_str())) return true;
+    if (data.open(dataName.c_str(), buffered)) return true;
     printSalCannotOpen(dataName.c_str());
     return false;
 }
 
 // Opens the scan at path and reads its samples with readData.
-int readScan(Image& image, const char* path, int (*readData)(Image&, FILE*, const SalHeader&)) {
+int readScan(Image& image, const char* path, int (*readData)(Image&, FILE*, const SalHeader&),
+             bool buffered) {
     SalHeader header;
     InputFile data;
-    return openSalScan(image, path, header, data) ? readData(image, data.get(), header) : 0;
+    return openSalScan(image, path, header, data, buffered) ? readData(image, data.get(), header) : 0;
 }
 
 // salBlockLength, or -1 after the header problem message.
@@ -154,12 +159,10 @@ SalHeader parseSalHeader(FILE* stream) {
         } else if (keyIs(line, "FILE REC")) {
             intAfterEquals(line, header.recordLength);
         } else if (keyIs(line, "SCAN TYPE")) {
-            // The first word after the line's first quote; "R..." means serpentine.
+            // The first word after the line's first quote; "R..." marks a serpentine scan.
+            // Like the axis mark, it is only ever set.
             const char* quote = std::strchr(line, '\'');
-            if (quote != nullptr) {
-                const char* word = skipSpace(quote + 1);
-                if (*word != 0) header.serpentine = *word == 'R';
-            }
+            if (quote != nullptr && *skipSpace(quote + 1) == 'R') header.serpentine = true;
         } else if (keyIs(line, "DELTAX")) {
             float value;
             if (floatAfterEquals(line, value)) {
@@ -179,7 +182,10 @@ int64_t salBlockLength(const SalHeader& header) {
     return block > uint64_t(INT_MAX) ? -1 : int64_t(block);
 }
 
-int readSal(Image& image, const char* path) { return readScan(image, path, readSalData); }
+// readSal reads runs of whole blocks straight into the image: no stdio buffer.
+int readSal(Image& image, const char* path) {
+    return readScan(image, path, readSalData, false);
+}
 
 int readSalData(Image& image, FILE* data, const SalHeader& header) {
     const int64_t blockLength = checkedBlockLength(header);
@@ -198,33 +204,63 @@ int readSalData(Image& image, FILE* data, const SalHeader& header) {
         return 0;
     }
 
-    // Each row's samples go to the 16-bit place of the row at the front of the float
-    // buffer; the filler after them is read and dropped, so nothing is written past it.
-    unsigned char* bytes = reinterpret_cast<unsigned char*>(image.getData());
+    // The 16-bit samples are staged in the back half of the float buffer: row r at byte
+    // 2 count + r x rowBytes. Runs of whole blocks are read there in one go, their rows
+    // moved together over the filler, and widened forward into their float rows while
+    // they are still in the cache; the float rows end before the staged rows that are
+    // still to come. A run of blocks must end inside the buffer, which the last row's
+    // tail would overrun: the rows left when no whole block fits are read one at a time,
+    // their filler passed over.
+    const int64_t count = int64_t(nx) * ny;
     const int64_t rowBytes = 2 * int64_t(nx);
     const int64_t totalBytes = rowBytes * ny;
-    for (int r = 0; r < ny; r++) {
-        if (!readBlock(data, bytes + r * rowBytes, 0, rowBytes, blockLength)) {
-            printIncompleteRowRead(0, ny);
-            return 0;
+    float* samples = image.getData();
+    unsigned char* staged = reinterpret_cast<unsigned char*>(samples) + 2 * count;
+    const int64_t runBytes = std::max(blockLength, runTargetBytes);
+    for (int r = 0; r < ny;) {
+        unsigned char* place = staged + r * rowBytes;
+        const int64_t room = rowBytes * (ny - r);  // bytes from place to the buffer's end
+        int rows = int(std::min(room, runBytes) / blockLength);
+        if (rows > 0) {
+            if (std::fread(place, size_t(rows * blockLength), 1, data) != 1) {
+                printIncompleteRowRead(0, ny);
+                return 0;
+            }
+            if (blockLength != rowBytes)
+                for (int j = 1; j < rows; j++)
+                    std::memmove(place + j * rowBytes, place + j * blockLength, size_t(rowBytes));
+        } else {
+            rows = 1;
+            if (!readBlock(data, place, 0, rowBytes, blockLength)) {
+                printIncompleteRowRead(0, ny);
+                return 0;
+            }
         }
-        reportProgress(progressFigure(r * rowBytes), progressFigure(totalBytes), "Reading 16 bit data...");
+        for (int j = r; j < r + rows; j++)
+            reportProgress(progressFigure(j * rowBytes), progressFigure(totalBytes),
+                           "Reading 16 bit data...");
+
+        float* first = samples + int64_t(r) * nx;
+        widen16BitSamplesForward(first, place, int64_t(rows) * nx, false);
+        if (header.serpentine)
+            for (int j = r % 2 == 1 ? r : r + 1; j < r + rows; j += 2) {
+                float* row = samples + int64_t(j) * nx;
+                std::reverse(row, row + nx);
+            }
+        r += rows;
     }
 
-    const int64_t count = int64_t(nx) * ny;
     if (4 * count > 40000)
         reportProgress(progressFigure(totalBytes), progressFigure(totalBytes), "Converting to float");
-    widen16BitSamples(image.getData(), count, false);
-    if (header.serpentine) {
-        float* samples = image.getData();
-        for (int64_t r = 1; r < ny; r += 2) std::reverse(samples + r * nx, samples + (r + 1) * nx);
-    }
     image.updateStatistics();
     reportProgress(-1, 0, nullptr);
     return 1;
 }
 
-int readSalCorner(Image& image, const char* path) { return readScan(image, path, readSalCornerData); }
+// The corner reader reads each block in pieces: through the stdio buffer.
+int readSalCorner(Image& image, const char* path) {
+    return readScan(image, path, readSalCornerData, true);
+}
 
 int readSalCornerData(Image& image, FILE* data, const SalHeader& header) {
     const int64_t blockLength = checkedBlockLength(header);

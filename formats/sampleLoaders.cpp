@@ -52,6 +52,29 @@ int readRowsLastFirst(Image& image, FILE* stream, int nx, int ny, int nz, int sa
     return 1;
 }
 
+// Samples widened per chunk, staged in a local array so that the conversion loop reads
+// memory that the floats it writes cannot alias.
+constexpr int64_t widenChunk = 2048;
+
+// Converts n unsigned 16-bit samples at staged (2 bytes each, in the given order) to
+// floats at out. Loads in the host's order and swaps where the orders differ, which the
+// compiler turns into vector code.
+void decode16BitChunk(const unsigned char* staged, float* out, int64_t n, bool bigEndian) {
+    if (bigEndian == (hostIsBigEndian() == 1)) {
+        for (int64_t j = 0; j < n; j++) {
+            uint16_t v;
+            std::memcpy(&v, staged + 2 * j, 2);
+            out[j] = float(v);
+        }
+    } else {
+        for (int64_t j = 0; j < n; j++) {
+            uint16_t v;
+            std::memcpy(&v, staged + 2 * j, 2);
+            out[j] = float(uint16_t(v >> 8 | v << 8));
+        }
+    }
+}
+
 int setData(Image& image, const float* buffer, int nx, int ny, int nz, bool complexSamples) {
     if (!checkImageSize(nx, ny, nz)) return 0;
     const bool own = buffer == image.getData();
@@ -87,18 +110,26 @@ void widen16BitSamples(float* samples, int64_t count, bool bigEndian) {
     // Chunks from the last to the first: the floats of samples [start, end) cover the
     // 16-bit places of samples [2 start, 2 end), which are either in this chunk (staged
     // before any write) or after it (converted already).
-    constexpr int64_t chunk = 4096;
-    unsigned char staged[2 * chunk];
+    alignas(16) unsigned char staged[2 * widenChunk];
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(samples);
-    const int high = bigEndian ? 0 : 1;
-    const int low = 1 - high;
     for (int64_t end = count; end > 0;) {
-        const int64_t start = end > chunk ? end - chunk : 0;
-        const int64_t n = end - start;
-        std::memcpy(staged, bytes + 2 * start, size_t(2 * n));
-        float* out = samples + start;
-        for (int64_t j = 0; j < n; j++) out[j] = float(staged[2 * j + high] * 256 + staged[2 * j + low]);
+        const int64_t start = end > widenChunk ? end - widenChunk : 0;
+        std::memcpy(staged, bytes + 2 * start, size_t(2 * (end - start)));
+        decode16BitChunk(staged, samples + start, end - start, bigEndian);
         end = start;
+    }
+}
+
+void widen16BitSamplesForward(float* out, const unsigned char* in, int64_t count, bool bigEndian) {
+    // Chunks from the first to the last: the floats of samples [start, end) end at byte
+    // 4 end of out, before the 16-bit places of samples from end on (at 2 count + 2 end
+    // or later), so nothing is overwritten before it is read.
+    alignas(16) unsigned char staged[2 * widenChunk];
+    for (int64_t start = 0; start < count;) {
+        const int64_t end = count - start > widenChunk ? start + widenChunk : count;
+        std::memcpy(staged, in + 2 * start, size_t(2 * (end - start)));
+        decode16BitChunk(staged, out + start, end - start, bigEndian);
+        start = end;
     }
 }
 

@@ -37,6 +37,10 @@ int checkImageSize(int nx, int ny, int nz);
 /// each, big- or little-endian) into count floats in the same buffer, from the last
 /// sample to the first so that none is overwritten before it is read.
 void widen16BitSamples(float* samples, int64_t count, bool bigEndian);
+/// Converts the count unsigned 16-bit samples at in into count floats at out, from the
+/// first sample to the last. in may lie in the same buffer as out when it starts at
+/// least 2 x count bytes after out: no sample is then overwritten before it is read.
+void widen16BitSamplesForward(float* out, const unsigned char* in, int64_t count, bool bigEndian);
 /// Bytes from the stream's position to its end, or -1 when the stream cannot tell
 /// (a pipe). The position is unchanged.
 int64_t bytesLeft(FILE* stream);

@@ -120,7 +120,26 @@ TEST(ReadSal, SerpentineScansComeOutInRowOrder) {
     captureStdout([&] { EXPECT_EQ(readSal(image, stem.c_str()), 1); });
     expectScanSamples(image, 5, 4);
 
+    // Like the axis mark, the serpentine mark is only set: a later line does not clear it.
+    s.extraLines = " SCAN TYPE = 'LINE'\n";
+    stem = writeScan(scratchPath("serpentineline"), s);
+    captureStdout([&] { EXPECT_EQ(readSal(image, stem.c_str()), 1); });
+    expectScanSamples(image, 5, 4);
+
+    // A scan of several hundred kilobytes, with record tails, is read in several pieces;
+    // a piece may begin on an odd row.
+    s.nx = 1000;
+    s.ny = 301;
+    s.recordLength = 512;
+    s.extraLines.clear();
+    stem = writeScan(scratchPath("serpentinelarge"), s);
+    captureStdout([&] { EXPECT_EQ(readSal(image, stem.c_str()), 1); });
+    expectScanSamples(image, 1000, 301);
+
     // A word that does not begin with R is a plain scan: odd rows stay as stored.
+    s.nx = 5;
+    s.ny = 4;
+    s.recordLength = 16;
     s.serpentine = false;
     s.extraLines = " SCAN TYPE = 'LINE'\n";
     stem = writeScan(scratchPath("line"), s);
