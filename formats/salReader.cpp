@@ -36,12 +36,17 @@ const char* skipSpace(const char* p) {
     return p;
 }
 
+// The text after the line's first "=" and the spaces that follow it; null without "=".
+const char* textAfterEquals(const char* line) {
+    const char* eq = std::strchr(line, '=');
+    return eq == nullptr ? nullptr : skipSpace(eq + 1);
+}
+
 // The integer after the line's first "=". False (value untouched) when there is no "="
 // or no integer that fits an int.
 bool intAfterEquals(const char* line, int& value) {
-    const char* eq = std::strchr(line, '=');
-    if (eq == nullptr) return false;
-    const char* p = skipSpace(eq + 1);
+    const char* p = textAfterEquals(line);
+    if (p == nullptr) return false;
     char* end;
     errno = 0;
     long long v = std::strtoll(p, &end, 10);
@@ -52,9 +57,8 @@ bool intAfterEquals(const char* line, int& value) {
 
 // The real number after the line's first "=".
 bool floatAfterEquals(const char* line, float& value) {
-    const char* eq = std::strchr(line, '=');
-    if (eq == nullptr) return false;
-    const char* p = skipSpace(eq + 1);
+    const char* p = textAfterEquals(line);
+    if (p == nullptr) return false;
     char* end;
     float v = std::strtof(p, &end);
     if (end == p) return false;

@@ -209,6 +209,22 @@ void inverseRows(int sign, int nx, int ny, const float* in, float* out) {
 }
 
 // Forward transform of every column: pairs of real rows become complex rows, the columns
+// The separation step along the columns: rows k and ny/2 - k of the packed complex
+// rows combined, every column at once, for the forward or the inverse transform.
+void separateColumns(int sign, int nx, int ny, bool inverse, float* out) {
+    const int half = ny / 2;
+    const int64_t complexRow = 2 * int64_t(nx);
+    const Twiddle start(separationAngle(sign, ny, inverse));
+    forEachTwiddleChunk(start, ny / 4, inverse, [&](int first, int count, const double* wr, const double* wi) {
+        for (int j = 0; j < count; j++) {
+            int k = first + j;
+            float* p = out + k * complexRow;
+            float* q = out + (half - k) * complexRow;
+            for (int x = 0; x < nx; x++) separate(p + 2 * x, q + 2 * x, wr[j], wi[j]);
+        }
+    });
+}
+
 // are transformed at half length and separated across rows k and ny/2 - k.
 void forwardColumns(int sign, int nx, int ny, const float* in, float* out) {
     const int half = ny / 2;
@@ -228,15 +244,7 @@ void forwardColumns(int sign, int nx, int ny, const float* in, float* out) {
     fftComplex2d(sign, 2, nx, half, out);
     float* nyquist = out + half * complexRow;
     for (int x = 0; x < nx; x++) splitZeroFrequency(out + 2 * x, nyquist + 2 * x);
-    const Twiddle start(separationAngle(sign, ny, false));
-    forEachTwiddleChunk(start, ny / 4, false, [&](int first, int count, const double* wr, const double* wi) {
-        for (int j = 0; j < count; j++) {
-            int k = first + j;
-            float* p = out + k * complexRow;
-            float* q = out + (half - k) * complexRow;
-            for (int x = 0; x < nx; x++) separate(p + 2 * x, q + 2 * x, wr[j], wi[j]);
-        }
-    });
+    separateColumns(sign, nx, ny, false, out);
 }
 
 // Inverse transform of every column, unpacking the complex rows through one scratch row.
@@ -253,15 +261,7 @@ int inverseColumns(int sign, int nx, int ny, const float* in, float* out) {
         out[2 * x] = a + e;
         out[2 * x + 1] = a - e;
     }
-    const Twiddle start(separationAngle(sign, ny, true));
-    forEachTwiddleChunk(start, ny / 4, true, [&](int first, int count, const double* wr, const double* wi) {
-        for (int j = 0; j < count; j++) {
-            int k = first + j;
-            float* p = out + k * complexRow;
-            float* q = out + (half - k) * complexRow;
-            for (int x = 0; x < nx; x++) separate(p + 2 * x, q + 2 * x, wr[j], wi[j]);
-        }
-    });
+    separateColumns(sign, nx, ny, true, out);
     fftComplex2d(sign, 2, nx, half, out);
     for (int64_t j = 0; j < half; j++) {
         float* packed = out + j * complexRow;
