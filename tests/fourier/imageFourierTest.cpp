@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fourier/rowFrequency.h"
 #include "tests/fourier/referenceDft.h"
 #include "tests/support/testSupport.h"
 
@@ -30,15 +31,6 @@ std::unique_ptr<Image> makeImage(int nx, int ny, const std::vector<float>& sampl
 
 std::unique_ptr<Image> randomImage(int nx, int ny, unsigned seed) {
     return makeImage(nx, ny, test::randomSamples(size_t(nx) * ny, seed));
-}
-
-// The vertical frequency stored in row r of a Fourier image of height ny: rows i and
-// i + ny/2 exchanged for i below ny/2, the last row of an odd height in place.
-int frequencyOfRow(int r, int ny) {
-    const int half = ny / 2;
-    if (r < half) return r + half;
-    if (r < 2 * half) return r - half;
-    return r;
 }
 
 std::vector<float> samplesOf(const Image& image) {
@@ -83,8 +75,8 @@ TEST(Fft, EveryCoefficientMatchesTheDirectDftInBothForms) {
         const int width = s.nx + 2;
         for (int r = 0; r < s.ny; r++)
             for (int kx = 0; kx <= s.nx / 2; kx++) {
-                const int ky = frequencyOfRow(r, s.ny);
-                const Cd expected = reference[size_t(ky) * s.nx + kx];
+                const int ky = rowFrequency(r, s.ny);
+                const Cd expected = reference[size_t((ky + s.ny) % s.ny) * s.nx + kx];
                 const float* pair = realImag->getData() + size_t(r) * width + 2 * kx;
                 const float* polar = ampPhase->getData() + size_t(r) * width + 2 * kx;
                 std::string where = std::to_string(s.nx) + "x" + std::to_string(s.ny) + " kx " +
