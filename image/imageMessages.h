@@ -10,7 +10,7 @@ void printBadStatistics(double mean, double sigma, double edgeMean, double edgeS
 void printCannotOpenForWriting();
 /// A PGM whose bytes could not all be written or whose file could not be closed.
 void printCannotWritePgm(const char* path);
-/// A PGM that could not be written for want of memory.
-void printNoMemoryForPgm(const char* path);
+/// "Not enough memory to write %s\n": a file that could not be written for want of memory.
+void printNoMemoryToWrite(const char* path);
 
 }  // namespace tarnview
