@@ -209,7 +209,7 @@ int writeImagic(Image& image, const char* path) {
     std::tm now{};
     localtime_r(&clock, &now);
     const int nx = image.getNx(), ny = image.getNy();
-    if (!checkImageSize(nx, ny, 1)) return 0;
+    if (!checkImageSize(nx, ny, image.getNz())) return 0;
     if (nx > INT32_MAX / 2) {  // words 80 and 89 hold 2 nx
         printBadImageSize(nx, ny, 1);
         return 0;

@@ -2,6 +2,7 @@
 // formulas computed here, and read back with readMrc.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/byteOrder.h"
 #include "formats/mrcReader.h"
 #include "formats/mrcWriter.h"
 #include "formats/sampleLoaders.h"
@@ -40,9 +42,14 @@ struct Written {
     int result = -1;
     std::string printed, stampBefore, stampAfter;  // the minute may roll over during the write
     std::vector<uint8_t> bytes;
-    int32_t word(int w) const {
-        return int32_t(bytes[4 * w] | bytes[4 * w + 1] << 8 | bytes[4 * w + 2] << 16 |
-                       uint32_t(bytes[4 * w + 3]) << 24);
+    // The file is in the host's byte order.
+    int32_t word(int w) const { return load<int32_t>(4 * size_t(w)); }
+    int sample16(size_t i) const { return load<uint16_t>(1024 + 2 * i); }
+    template <class T>
+    T load(size_t offset) const {
+        T v;
+        std::memcpy(&v, bytes.data() + offset, sizeof v);
+        return v;
     }
     float real(int w) const { return std::bit_cast<float>(word(w)); }
     std::string label(int i) const { return reinterpret_cast<const char*>(bytes.data() + 224 + 80 * i); }
@@ -110,10 +117,10 @@ TEST(WriteMrc, SixteenBitSamplesAreOnTheScaleToFourThousandNinetyFive) {
     EXPECT_TRUE(w.stamped(0)) << w.label(0);
     for (size_t i = 0; i < samples.size(); i++) {
         const uint16_t want = uint16_t(int((double(samples[i]) - 10.0) * 409.5));
-        ASSERT_EQ(w.bytes[1024 + 2 * i] | w.bytes[1025 + 2 * i] << 8, want) << "sample " << i;
+        ASSERT_EQ(w.sample16(size_t(i)), want) << "sample " << i;
     }
-    EXPECT_EQ(w.bytes[1024 + 6] | w.bytes[1024 + 7] << 8, 2047);  // 15 becomes 2047 in the file
-    EXPECT_EQ(image.getData()[3], 15.0f);                         // and stays 15 in memory
+    EXPECT_EQ(w.sample16(3), 2047);        // 15 becomes 2047 in the file
+    EXPECT_EQ(image.getData()[3], 15.0f);  // and stays 15 in memory
     EXPECT_EQ(std::memcmp(image.getData(), samples.data(), 20000), 0);
     Image back;
     ASSERT_EQ(readMrc(back, scratchPath("short.mrc").c_str()), 1);
@@ -133,7 +140,7 @@ TEST(WriteMrc, SixteenBitPackingOfNanInfinitiesValuesBelowMinAndAnUnusableScale)
     // 1 -> 4095; NaN -> 0; +inf and -inf clamp to the int32 range, keeping their low 16
     // bits (FFFF and 0000); -1 -> -4095 wraps to 65536 - 4095.
     const int want[] = {0, 4095, 0, 0xFFFF, 0, 65536 - 4095};
-    for (int i = 0; i < 6; i++) EXPECT_EQ(w.bytes[1024 + 2 * i] | w.bytes[1025 + 2 * i] << 8, want[i]) << i;
+    for (int i = 0; i < 6; i++) EXPECT_EQ(w.sample16(size_t(i)), want[i]) << i;
 
     // No usable scale (an all-NaN image): every sample and statistic is 0.
     Image flat;
@@ -228,7 +235,9 @@ TEST(WriteMrc, AHeaderReadFromABigEndianFileTravelsThroughWithItsOwnWords) {
     EXPECT_EQ(w.word(41), 99);
     EXPECT_EQ(w.real(13), 32.0f);
     EXPECT_EQ(w.word(23), 0);
-    EXPECT_EQ(std::memcmp(w.bytes.data() + 208, "MAP \x44\x44\0\0", 8), 0);
+    const uint8_t stamp = hostIsBigEndian() ? 0x11 : 0x44;
+    EXPECT_EQ(std::memcmp(w.bytes.data() + 208, "MAP ", 4), 0);
+    EXPECT_EQ(w.word(53), std::bit_cast<int32_t>(std::array<uint8_t, 4>{stamp, stamp, 0, 0}));
     EXPECT_EQ(w.word(55), labels + 1);
     EXPECT_TRUE(w.stamped(labels)) << w.label(labels);
 }
