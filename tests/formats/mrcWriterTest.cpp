@@ -183,6 +183,7 @@ TEST(WriteMrc, ComplexImagesAreWrittenAsRealImaginaryPairsWithHalfTheirRowLength
         ASSERT_NEAR(std::remainder(back.getData()[i + 1] - ap[i + 1], 2 * M_PI), 0.0, 2e-6) << i;
     }
     EXPECT_EQ(write(image, path, 1).word(3), 3);
+    EXPECT_EQ(std::memcmp(image.getData(), ap.data(), ap.size() * 4), 0);
 
     image.setFlags(complexFlag | fourierFlag | realImagFlag);  // pairs already (re, im)
     const Written asIs = write(image, path, 0);
