@@ -18,9 +18,8 @@
 #include <string>
 
 #include "formats/byteOrder.h"
-#include "formats/salImagicMessages.h"
+#include "formats/formatsMessages.h"
 #include "formats/sampleLoaders.h"
-#include "formats/writerMessages.h"
 #include "image/Image.h"
 #include "image/ImagicRecord.h"
 #include "image/chunkedWrite.h"
@@ -68,7 +67,7 @@ bool checkFirstRecord(Stack& s) {
     }
     std::memcpy(&s.first, raw, recordBytes);
     const bool fileBigEndian = raw[12] == 0 && raw[13] == 0;
-    if ((s.first.imageNumber & 0xfff) == 0 || fileBigEndian != (hostIsBigEndian() != 0)) {
+    if ((s.first.imageNumber & 0xfff) == 0 || fileBigEndian != hostIsBigEndian()) {
         printImagicWrongByteOrder();
         return false;
     }

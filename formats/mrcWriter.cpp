@@ -13,8 +13,8 @@
 #include <ctime>
 
 #include "formats/byteOrder.h"
+#include "formats/formatsMessages.h"
 #include "formats/sampleLoaders.h"
-#include "formats/writerMessages.h"
 #include "image/Image.h"
 #include "image/MrcHeader.h"
 #include "image/chunkedWrite.h"

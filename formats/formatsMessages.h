@@ -1,0 +1,80 @@
+#pragma once
+// Messages printed by the readers and writers of the formats folder, each in one place
+// with its exact text. An image whose samples cannot be allocated is reported with
+// printImageOutOfMemory (image/imageMessages.h).
+
+namespace tarnview {
+
+// Shared by the readers.
+
+/// "Incomplete data read %d/%d blocks\n": a short read of image rows or blocks; the
+/// count of rows, items or blocks that arrived, and the count expected.
+void printIncompleteDataRead(int got, int expected);
+/// "Bad image size %dx%dx%d\n": sizes of 0 or below, or more than 2^31 - 1 samples.
+void printBadImageSize(int nx, int ny, int nz);
+
+// MRC reader.
+
+/// "Cannot open file\n"
+void printCannotOpenFile();
+/// A compressed file whose name is too long for the decompressor command.
+void printNameTooLongForDecompressor();
+/// "This appears to be a 1d file. I only read 2d files.\n"
+void printOneDimensionalFile();
+/// "This appears to be a 3d file. I only read 2d files.\n"
+void printThreeDimensionalFile();
+/// "WARNING: nx/y/z start not zero\n"
+void printStartNotZero();
+/// "Bad MRC file\n"
+void printBadMrcFile();
+
+// ScansALot reader.
+
+/// "Cannot open %s\n": a scan's header or data file cannot be opened.
+void printSalCannotOpen(const char* fileName);
+/// "%s is %dx%d\n": the scan's header file name and size (-1 when not given).
+void printSalSize(const char* headerName, int nx, int ny);
+/// "Problem reading header." without a line end: the header gives no usable size.
+void printSalHeaderProblem();
+/// "Block length=%d x %d\n": bytes per stored row and the number of rows.
+void printSalBlockLength(int blockLength, int ny);
+/// "Swapping\n": the corner reader found a serpentine scan.
+void printSalSwapping();
+/// "Block length=%d x %d (%d,%d %d,%d)\n": the corner reader's block length, rows and
+/// region (first column, first row, width, height).
+void printSalCornerBlockLength(int blockLength, int ny, int x0, int y0, int width, int height);
+/// "Seek error!!!\n": the corner reader cannot seek to the region's first row.
+void printSalSeekError();
+
+// IMAGIC reader and image list.
+
+/// "ERROR: cannot open %s\n": a stack's header or data file cannot be opened.
+void printImagicCannotOpen(const char* fileName);
+/// "Unknown type %4.4s.\n": the stack's type field (4 bytes, not terminated) is neither
+/// REAL nor INTG.
+void printImagicUnknownType(const char* type);
+/// "Not enough memory for the image list\n".
+void printImageListOutOfMemory();
+
+// MRC and IMAGIC writers.
+
+/// A complex image whose rows hold an odd number of floats, which no MRC header describes.
+void printOddComplexRow(int nx);
+/// An MRC file whose bytes could not all be written or whose file could not be closed.
+void printCannotWriteMrc(const char* path);
+/// "File exists and has wrong byte order!\n"
+void printImagicWrongByteOrder();
+/// "Cannot write to %s!\n": a stack's header or data file cannot be opened for writing.
+void printImagicCannotWrite(const char* fileName);
+/// An existing stack header file too short to hold its first record.
+void printImagicNoFirstRecord(const char* headerName);
+/// An existing stack whose type (4 bytes, not terminated) is not REAL.
+void printImagicNotReal(const char* headerName, const char* type);
+/// An existing stack whose image count is negative or cannot be raised.
+void printImagicBadCount(const char* headerName, int imagesFollowing);
+/// A failed append whose files were put back as they were.
+void printImagicAppendFailed(const char* headerName);
+/// A failed append whose files could not all be put back.
+void printImagicRestoreFailed(const char* headerName);
+
+}  // namespace tarnview
