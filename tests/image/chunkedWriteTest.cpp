@@ -1,5 +1,5 @@
 // Rows written through writeRowsInChunks: whole rows per chunk, in file order, from the
-// chunk or from memory the source points to.
+// chunk or from memory the source points to. Write errors are tested through the writers.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -37,22 +37,6 @@ TEST(WriteRowsInChunks, AsksForWholeRowsThatFitAChunkAndWritesThemInOrder) {
             EXPECT_EQ(asked[k].second, std::min(perChunk, rows - asked[k].first));
         }
     }
-}
-
-TEST(WriteRowsInChunks, AFullDeviceFailsAtTheWriteOrAtTheClose) {
-    if (!test::fileExists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-    std::vector<unsigned char> row(100, 1);
-    std::FILE* file = std::fopen("/dev/full", "wb");
-    ASSERT_NE(file, nullptr);
-    int calls = 0;
-    const RowWrite result =
-        writeRowsInChunks(file, 3, 100, [&](unsigned char*, int64_t, int64_t) -> const void* {
-            calls++;
-            return row.data();
-        });
-    // 300 bytes fit in the stream's buffer: the error shows at the close.
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(closeWrittenFile(file, result == RowWrite::written), 0);
 }
 
 }  // namespace
