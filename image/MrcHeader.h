@@ -21,9 +21,16 @@ struct MrcHeader {
     float dataMin, dataMax, dataMean;       // words 19-21: sample statistics
     int32_t word22;                         // not interpreted
     int32_t nsymbt;                         // word 23: bytes of extended header after this record
-    int32_t words24to54[31];                // not interpreted (bytes 208-211 hold "MAP " in newer files)
-    int32_t labelCount;                     // word 55: labels in use, 0..10
-    char labels[10][80];                    // words 56-255: text labels, label i at byte 224 + 80 i
+    int32_t words24to51[28];                // not interpreted
+    // Words 52 and 53 are bytes: "MAP " in files of the newer kind, and the writer's byte
+    // order (44 44 00 00 little-endian, 11 11 00 00 big-endian). The reader decodes words
+    // 0-55 as numbers, so a header read from a file of the other byte order holds both
+    // reversed (" PAM").
+    char mapTag[4];                 // word 52
+    unsigned char machineStamp[4];  // word 53
+    int32_t word54;                 // not interpreted
+    int32_t labelCount;             // word 55: labels in use, 0..10
+    char labels[10][80];            // words 56-255: text labels, label i at byte 224 + 80 i
 };
 
 static_assert(sizeof(MrcHeader) == 1024, "MrcHeader is the 1024-byte file record");

@@ -24,7 +24,7 @@ void printImageOutOfMemory(int nx, int ny, int nz) {
     std::printf("Not enough memory for a %dx%dx%d image\n", nx, ny, nz);
 }
 
-void printNoMemoryForPgm(const char* path) {
+void printNoMemoryToWrite(const char* path) {
     std::printf("Not enough memory to write %s\n", path);
 }
 

@@ -13,7 +13,7 @@ void printCannotWritePgm(const char* path);
 /// "Not enough memory for a %dx%dx%d image\n": the samples of an image of that size
 /// cannot be allocated (every folder reports it with this one text).
 void printImageOutOfMemory(int nx, int ny, int nz);
-/// A PGM that could not be written for want of memory.
-void printNoMemoryForPgm(const char* path);
+/// "Not enough memory to write %s\n": a file that could not be written for want of memory.
+void printNoMemoryToWrite(const char* path);
 
 }  // namespace tarnview

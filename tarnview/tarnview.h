@@ -9,19 +9,22 @@
 #include "image/Image.h"
 #include "image/ImagicRecord.h"
 #include "image/MrcHeader.h"
+#include "image/chunkedWrite.h"
 #include "image/parameters.h"
 #include "image/pgmWriter.h"
 #include "image/progress.h"
 #include "image/render.h"
 #include "image/sampleBuffer.h"
 
-// File formats: readers, the image list, byte order, external programs.
+// File formats: readers and writers, the image list, byte order, external programs.
 #include "formats/CommandPipe.h"
 #include "formats/ImageList.h"
 #include "formats/InputFile.h"
 #include "formats/byteOrder.h"
 #include "formats/imagicReader.h"
+#include "formats/imagicWriter.h"
 #include "formats/mrcReader.h"
+#include "formats/mrcWriter.h"
 #include "formats/salReader.h"
 #include "formats/sampleLoaders.h"
 

@@ -46,5 +46,24 @@ TEST(FormatsMessages, ImagicTextsAreExact) {
     EXPECT_EQ(captureStdout(printImageListOutOfMemory), "Not enough memory for the image list\n");
 }
 
+TEST(FormatsMessages, WriterTextsAreExact) {
+    EXPECT_EQ(captureStdout([] { printOddComplexRow(5); }),
+              "Cannot write a complex image whose rows hold an odd number (5) of floats\n");
+    EXPECT_EQ(captureStdout([] { printCannotWriteMrc("a.mrc"); }),
+              "Error writing a.mrc: the MRC file is incomplete.\n");
+    EXPECT_EQ(captureStdout(printImagicWrongByteOrder), "File exists and has wrong byte order!\n");
+    EXPECT_EQ(captureStdout([] { printImagicCannotWrite("s.img"); }), "Cannot write to s.img!\n");
+    EXPECT_EQ(captureStdout([] { printImagicNoFirstRecord("s.hed"); }),
+              "Cannot append to s.hed: it does not hold a whole first record\n");
+    EXPECT_EQ(captureStdout([] { printImagicNotReal("s.hed", "INTGxx"); }),
+              "Cannot append to s.hed: its images are of type INTG, not REAL\n");
+    EXPECT_EQ(captureStdout([] { printImagicBadCount("s.hed", -1); }),
+              "Cannot append to s.hed: its image count (-1 following) cannot be raised\n");
+    EXPECT_EQ(captureStdout([] { printImagicAppendFailed("s.hed"); }),
+              "Error writing the stack s.hed: nothing was appended.\n");
+    EXPECT_EQ(captureStdout([] { printImagicRestoreFailed("s.hed"); }),
+              "Error writing the stack s.hed: its files could not be put back and may be damaged.\n");
+}
+
 }  // namespace
 }  // namespace tarnview

@@ -195,7 +195,7 @@ TEST_P(MrcModeMatrix, ReadsTheSameImageFromEitherByteOrder) {
     EXPECT_EQ(h->cellGamma, 90.0f);
     EXPECT_EQ(h->mapSection, 3);
     EXPECT_EQ(h->dataMin, -1.0f);
-    EXPECT_EQ(h->words24to54[0], 24);
+    EXPECT_EQ(h->words24to51[0], 24);
     EXPECT_EQ(h->labelCount, 1);
     EXPECT_STREQ(h->labels[0], "written by the test");
 
