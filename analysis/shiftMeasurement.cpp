@@ -20,16 +20,31 @@ constexpr double pi = 3.141592653589793;
 // the inner loops run over a fixed, vectorisable length.
 constexpr int maxPoints = 20;
 
+// The level below which a coefficient of a single-precision transform of the image is
+// rounding noise: about 2^-24 sqrt(log2 n) times the root of the sum of squares over the
+// n pixels (the rounding error of a transform grows with the root of its stage count),
+// times a margin of 64.
+double roundingFloor(const Image& image) {
+    const int64_t n = int64_t(image.getNx()) * image.getNy();
+    double squares = 0;
+    for (int64_t i = 0; i < n; i++) squares += double(image.getData()[i]) * image.getData()[i];
+    return 64 * std::ldexp(1.0, -24) * std::sqrt(std::log2(double(n)) * squares);
+}
+
 // The cross-power spectrum a conj(b) / (nx ny), or its phase alone, over count pairs in
-// place of a: its unscaled inverse transform is the correlation sum of a(x) b(x - s).
-void crossPower(float* a, const float* b, int64_t count, double pixels, int phaseOnly) {
+// place of a: its unscaled inverse transform is the correlation sum of a(x) b(x - s). The
+// phase alone is taken only where both coefficients lie above their floors; elsewhere it
+// would be the phase of rounding noise at full weight, and the pair becomes 0.
+void crossPower(float* a, const float* b, int64_t count, double pixels, int phaseOnly, double floorA,
+                double floorB) {
     for (int64_t i = 0; i < count; i++) {
         const double aRe = a[2 * i], aIm = a[2 * i + 1], bRe = b[2 * i], bIm = b[2 * i + 1];
         double re = aRe * bRe + aIm * bIm, im = aIm * bRe - aRe * bIm;
         if (phaseOnly) {
+            const bool signal = std::hypot(aRe, aIm) > floorA && std::hypot(bRe, bIm) > floorB;
             const double modulus = std::hypot(re, im);
-            re = modulus > 0 ? re / modulus : 0.0;
-            im = modulus > 0 ? im / modulus : 0.0;
+            re = signal ? re / modulus : 0.0;
+            im = signal ? im / modulus : 0.0;
         }
         a[2 * i] = float(re / pixels);
         a[2 * i + 1] = float(im / pixels);
@@ -160,8 +175,10 @@ int measureShift(const Image& reference, const Image& other, int upsampling, int
         std::unique_ptr<Image> fb(fft(other, 1));
         if (!fb) return 0;
         const int64_t pairs = int64_t(s->getNx() / 2) * s->getNy();
+        const double floorA = phaseNormalised ? roundingFloor(reference) : 0;
+        const double floorB = phaseNormalised ? roundingFloor(other) : 0;
         crossPower(s->getData(), fb->getData(), pairs, double(reference.getNx()) * reference.getNy(),
-                   phaseNormalised);
+                   phaseNormalised, floorA, floorB);
     }
     Grid g;
     double peak = 0;
