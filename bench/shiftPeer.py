@@ -20,13 +20,15 @@ def peer(reference, moved, normalization):
 
 
 def median_time(reference, moved, normalization, repetitions=5, runs=3):
-    medians = []
+    """Medians over the repetitions of the wall and the processor time per pair."""
+    wall, cpu = [], []
     for _ in range(repetitions):
-        start = time.perf_counter()
+        start, start_cpu = time.perf_counter(), time.process_time()
         for _ in range(runs):
             peer(reference, moved, normalization)
-        medians.append((time.perf_counter() - start) / runs)
-    return float(np.median(medians))
+        wall.append((time.perf_counter() - start) / runs)
+        cpu.append((time.process_time() - start_cpu) / runs)
+    return float(np.median(wall)), float(np.median(cpu))
 
 
 def errors(cases, name, normalization):
@@ -45,7 +47,7 @@ def errors(cases, name, normalization):
 def our_medians(path):
     with open(path) as f:
         runs = json.load(f)["benchmarks"]
-    return {r["run_name"]: r["real_time"] / 1000.0 for r in runs
+    return {r["run_name"]: (r["real_time"] / 1000.0, r["cpu_time"] / 1000.0) for r in runs
             if r.get("aggregate_name") == "median" and r.get("time_unit") == "ms"}
 
 
@@ -55,13 +57,17 @@ def main():
     peer_phase = median_time(timing[0], timing[1], "phase")
     peer_plain = median_time(timing[0], timing[1], None)
     ours = our_medians(ours_json)
-    print("time per 520 x 520 pair (medians of 5 repetitions), ratio ours/peer:")
-    print("  peer phase_cross_correlation(upsample 100, phase):  %8.2f ms" % (peer_phase * 1e3))
-    print("  peer phase_cross_correlation(upsample 100, plain):  %8.2f ms" % (peer_plain * 1e3))
+    print("time per 520 x 520 pair, wall and processor (medians of 5 repetitions):")
+    print("  %-40s %9.2f ms %9.2f ms" % ("peer phase_cross_correlation (phase)", peer_phase[0] * 1e3,
+                                          peer_phase[1] * 1e3))
+    print("  %-40s %9.2f ms %9.2f ms" % ("peer phase_cross_correlation (plain)", peer_plain[0] * 1e3,
+                                          peer_plain[1] * 1e3))
     for name, peer_time in (("alignTranslation520", peer_phase), ("measureShift520/0", peer_plain),
                             ("measureShift520/1", peer_phase)):
         if name in ours:
-            print("  %-22s %8.2f ms  ratio %.3f" % (name, ours[name] * 1e3, ours[name] / peer_time))
+            wall, cpu = ours[name]
+            print("  %-40s %9.2f ms %9.2f ms   ratio ours/peer %.3f wall, %.3f processor"
+                  % (name, wall * 1e3, cpu * 1e3, wall / peer_time[0], cpu / peer_time[1]))
     print("accuracy on 50 pairs of 130 x 130 blobs (error distance in pixels):")
     for name in ("clean", "snr1"):
         for label, normalization in (("peer phase", "phase"), ("peer plain", None)):
