@@ -13,10 +13,12 @@
 #include <cstddef>
 #include <cstring>
 
-#include "formats/commandPipe.h"
-#include "formats/mrcMessages.h"
+#include "formats/CommandPipe.h"
+#include "formats/byteOrder.h"
+#include "formats/formatsMessages.h"
 #include "image/Image.h"
 #include "image/MrcHeader.h"
+#include "image/imageMessages.h"
 #include "image/progress.h"
 
 namespace tarnview {
@@ -25,7 +27,7 @@ namespace {
 
 constexpr int headerBytes = 1024;
 constexpr int64_t chunkBytes = int64_t(4) << 20;  // bytes of rows read at once
-constexpr int headerWords = 56;  // words 0 to 55: everything before the labels
+constexpr int headerWords = 56;                   // words 0 to 55: everything before the labels
 static_assert(offsetof(MrcHeader, labels) == 4 * headerWords, "the labels follow word 55");
 static_assert(offsetof(MrcHeader, nsymbt) == 92, "word 23 holds the extended header size");
 
@@ -33,35 +35,12 @@ static_assert(offsetof(MrcHeader, nsymbt) == 92, "word 23 holds the extended hea
 constexpr size_t commandBytes = 800;
 constexpr char commandPrefix[] = "zcat -- ";
 
-bool hostIsBigEndian() {
-    const uint32_t one = 1;
-    unsigned char first;
-    std::memcpy(&first, &one, 1);
-    return first == 0;
-}
-
-// Decodes the 4-byte words of file bytes in the file's byte order, whatever the host's.
-class ByteReader {
-public:
-    ByteReader(const unsigned char* fileBytes, bool fileBigEndian) : bytes(fileBytes), bigEndian(fileBigEndian) {}
-    uint32_t u32(size_t offset) const {
-        const unsigned char* b = bytes + offset;
-        if (bigEndian) return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
-        return uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
-    }
-
-private:
-    const unsigned char* bytes;
-    bool bigEndian;
-};
-
 // The kept header is in host byte order: words 0 to 55 decoded (integers and floats
 // alike are 4-byte words), the labels copied as text.
-void decodeHeader(const unsigned char* bytes, bool bigEndian, MrcHeader& header) {
-    const ByteReader reader(bytes, bigEndian);
+void decodeHeader(const unsigned char* bytes, ByteOrder order, MrcHeader& header) {
     auto* fields = reinterpret_cast<unsigned char*>(&header);
     for (int w = 0; w < headerWords; w++) {
-        const uint32_t word = reader.u32(4 * size_t(w));
+        const uint32_t word = decodeWord(bytes + 4 * w, order);
         std::memcpy(fields + 4 * w, &word, 4);
     }
     std::memcpy(fields + 4 * headerWords, bytes + 4 * headerWords, headerBytes - 4 * headerWords);
@@ -74,8 +53,8 @@ struct SampleMode {
 };
 
 constexpr SampleMode sampleModes[5] = {
-    {1, false, "Reading 8 bit data..."},          {2, false, "Reading 16 bit data..."},
-    {4, false, "Reading float data..."},          {2, true, "Reading complex 16 bit data..."},
+    {1, false, "Reading 8 bit data..."},        {2, false, "Reading 16 bit data..."},
+    {4, false, "Reading float data..."},        {2, true, "Reading complex 16 bit data..."},
     {4, true, "Reading complex float data..."},
 };
 
@@ -101,32 +80,6 @@ void skipBytes(std::FILE* in, int64_t count, bool seekable) {
         const size_t got = std::fread(dropped, 1, want, in);
         if (got < want) return;
         count -= int64_t(got);
-    }
-}
-
-// Widening in place, from the last sample to the first: float i occupies bytes 4i to
-// 4i + 3, at or behind the bytes of sample i, so no sample is overwritten before it has
-// been converted.
-void widenBytes(float* data, int64_t count) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    for (int64_t i = count - 1; i >= 0; i--) data[i] = float(bytes[i] / 100.0);
-}
-
-void widenUnsigned16(float* data, int64_t count, bool bigEndian) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    for (int64_t i = count - 1; i >= 0; i--) {
-        const unsigned high = bigEndian ? bytes[2 * i] : bytes[2 * i + 1];
-        const unsigned low = bigEndian ? bytes[2 * i + 1] : bytes[2 * i];
-        data[i] = float(high << 8 | low);
-    }
-}
-
-void reverseWordBytes(float* data, int64_t count) {
-    for (int64_t i = 0; i < count; i++) {
-        uint32_t v;
-        std::memcpy(&v, data + i, 4);
-        v = v >> 24 | (v >> 8 & 0xff00u) | (v << 8 & 0xff0000u) | v << 24;
-        std::memcpy(data + i, &v, 4);
     }
 }
 
@@ -162,11 +115,11 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     unsigned char bytes[headerBytes];
     if (std::fread(bytes, 1, headerBytes, in) != size_t(headerBytes)) return 0;
     // An nx below 65536 written big-endian starts with two zero bytes.
-    const bool fileBigEndian = bytes[0] == 0 && bytes[1] == 0;
-    const bool swapFloats = fileBigEndian != hostIsBigEndian();
+    const ByteOrder fileOrder =
+        bytes[0] == 0 && bytes[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
     // Tested on the bytes as they are in the file: decoding reverses them.
     const bool mapTag = std::memcmp(bytes + 208, "MAP ", 4) == 0;
-    decodeHeader(bytes, fileBigEndian, header);
+    decodeHeader(bytes, fileOrder, header);
 
     if (header.ny == 1) {
         printOneDimensionalFile();
@@ -206,7 +159,7 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
         return 0;
     }
     if (!image.resize(int(nx), int(ny), 1)) {
-        printNoMemoryForImage(int(nx), int(ny));
+        printImageOutOfMemory(int(nx), int(ny), 1);
         return 0;
     }
     skipBytes(in, extension, streamBytes >= 0);
@@ -227,7 +180,8 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
         const size_t got = std::fread(buffer + r * rowBytes, 1, want, in);
         const int64_t whole = int64_t(got) / rowBytes;
         for (int64_t k = 0; k < whole; k++, r++)
-            reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes), sampleMode.readingMessage);
+            reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes),
+                           sampleMode.readingMessage);
         if (got == want) continue;
         printIncompleteDataRead(0, int(ny));
         if (mode != 0) return 0;
@@ -239,16 +193,16 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     }
 
     if (sampleMode.bytes == 4) {
-        if (swapFloats) {
+        if (fileOrder != hostByteOrder()) {
             reportProgress(progressFigure(sampleBytes), progressFigure(sampleBytes), "Swapping byte order");
-            reverseWordBytes(data, count);
+            swapWords(data, count);
         }
     } else {
         reportProgress(progressFigure(sampleBytes), progressFigure(sampleBytes), "Converting to float");
         if (sampleMode.bytes == 1)
-            widenBytes(data, count);
+            widen8BitSamples(data, count, 100.0);
         else
-            widenUnsigned16(data, count, fileBigEndian);
+            widen16BitSamples(data, count, fileOrder);
     }
     if (mode == 4 && std::ferror(in)) return 0;
 
