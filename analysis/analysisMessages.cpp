@@ -5,6 +5,61 @@
 namespace tarnview {
 
 // Cross-correlation, centring and translational alignment.
+void printCcfSizeMismatch() {
+    std::printf("CCF: Images must be the same size.\n");
+}
+
+void printAlignSizeMismatch() {
+    std::printf("Align: Images must be the same size.\n");
+}
+
+void printCentreStart() {
+    std::printf("Center: ");
+}
+
+void printNegativePeak() {
+    std::printf("negative peak, ");
+}
+
+void printCentrePeak(int x, int y) {
+    std::printf("%d,%d  ", x, y);
+}
+
+void printTranslate(float dx, float dy) {
+    std::printf("translate %4.6f,%4.6f\n", dx, dy);
+}
+
+void printAlignStart() {
+    std::printf("Align: ");
+}
+
+void printCcfRange(float max, float mean, float min) {
+    std::printf("%5.3f,%5.3f,%5.3f\t", max, mean, min);
+}
+
+void printPositiveCcf() {
+    std::printf("positive CCF, ");
+}
+
+void printNegativeCcf() {
+    std::printf("negative CCF, ");
+}
+
+void printNoUsablePeak() {
+    std::printf("no usable correlation peak, image left unchanged\n");
+}
+
+void printShiftNotFinite(double dx, double dy) {
+    std::printf("Translate: shift %f,%f is not finite, image left unchanged\n", dx, dy);
+}
+
+void printShiftSizeMismatch() {
+    std::printf("Shift: Images must be the same size.\n");
+}
+
+void printShiftNoPeak() {
+    std::printf("Shift: no usable correlation peak\n");
+}
 
 // Rotation, regions, flips and rotational alignment.
 

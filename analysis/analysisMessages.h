@@ -4,6 +4,34 @@
 namespace tarnview {
 
 // Cross-correlation, centring and translational alignment.
+/// "CCF: Images must be the same size.\n"
+void printCcfSizeMismatch();
+/// "Align: Images must be the same size.\n"
+void printAlignSizeMismatch();
+/// "Center: ", the start of centre's progress line.
+void printCentreStart();
+/// "negative peak, "
+void printNegativePeak();
+/// "%d,%d  ": the whole-pixel peak centre reports.
+void printCentrePeak(int x, int y);
+/// "translate %4.6f,%4.6f\n": the shift found, ending a progress line.
+void printTranslate(float dx, float dy);
+/// "Align: ", the start of alignTranslation's progress line.
+void printAlignStart();
+/// "%5.3f,%5.3f,%5.3f\t": maximum, mean and minimum of the correlation.
+void printCcfRange(float max, float mean, float min);
+/// "positive CCF, "
+void printPositiveCcf();
+/// "negative CCF, "
+void printNegativeCcf();
+/// "no usable correlation peak, image left unchanged\n", ending a progress line.
+void printNoUsablePeak();
+/// "Translate: shift %f,%f is not finite, image left unchanged\n"
+void printShiftNotFinite(double dx, double dy);
+/// "Shift: Images must be the same size.\n"
+void printShiftSizeMismatch();
+/// "Shift: no usable correlation peak\n"
+void printShiftNoPeak();
 
 // Rotation, regions, flips and rotational alignment.
 

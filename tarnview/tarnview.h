@@ -39,3 +39,10 @@
 #include "fourier/rowFrequency.h"
 
 // Image analysis.
+#include "analysis/centring.h"
+#include "analysis/correlationPeak.h"
+#include "analysis/crossCorrelation.h"
+#include "analysis/shiftMeasurement.h"
+#include "analysis/spectrumProduct.h"
+#include "analysis/translation.h"
+#include "analysis/translationalAlignment.h"
