@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "image/parameters.h"
 #include "image/sampleBuffer.h"
@@ -11,6 +12,7 @@ namespace tarnview {
 namespace {
 constexpr int initialSamples = 1024;
 constexpr int initialBoxes = 4;
+constexpr int profileLength = 400;  // 200 bin positions, then 200 values
 }  // namespace
 
 Image::Image()
@@ -26,14 +28,18 @@ Image::Image(MetadataCopy, const Image& src) : Image() {
     setPath(src.path ? src.path->c_str() : nullptr);
 }
 
-Image::~Image() { releaseSamples(data); }
+Image::~Image() {
+    releaseSamples(data);
+}
 
 void Image::setSamplingFromParameters() {
     mag = getParameter("mag", 30.0f);
     deltaX = float(double(getParameter("scanres", 25.0f)) / mag * 10.0);
 }
 
-const char* Image::getName() const { return name ? name->c_str() : "na"; }
+const char* Image::getName() const {
+    return name ? name->c_str() : "na";
+}
 
 int Image::setName(const char* s) {
     // The new value is built before the old one is released, so s may be our own name.
@@ -44,7 +50,9 @@ int Image::setName(const char* s) {
     return 1;
 }
 
-const char* Image::getPath() const { return path ? path->c_str() : "unknown"; }
+const char* Image::getPath() const {
+    return path ? path->c_str() : "unknown";
+}
 
 int Image::setPath(const char* s) {
     if (s == nullptr || std::strcmp(s, "unknown") == 0) {
@@ -140,6 +148,11 @@ int Image::cutOutFrom(const Image& src, int x0, int y0, int size) {
 
 float Image::getUpperClipFraction() const {
     return float((double(histMax) - mean) / (double(max) - mean));
+}
+
+float* Image::allocateProfile() {
+    if (!profile) profile.reset(new (std::nothrow) float[profileLength]());
+    return profile.get();
 }
 
 ExtraParams* Image::getExtraParams() {
