@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "image/parameters.h"
 #include "image/sampleBuffer.h"
@@ -11,6 +12,7 @@ namespace tarnview {
 namespace {
 constexpr int initialSamples = 1024;
 constexpr int initialBoxes = 4;
+constexpr int profileLength = 400;  // 200 bin positions, then 200 values
 }  // namespace
 
 Image::Image()
@@ -146,6 +148,11 @@ int Image::cutOutFrom(const Image& src, int x0, int y0, int size) {
 
 float Image::getUpperClipFraction() const {
     return float((double(histMax) - mean) / (double(max) - mean));
+}
+
+float* Image::allocateProfile() {
+    if (!profile) profile.reset(new (std::nothrow) float[profileLength]());
+    return profile.get();
 }
 
 ExtraParams* Image::getExtraParams() {

@@ -160,6 +160,19 @@ class Image {
     float* getProfile() { return profile.get(); }
     int getProfileKind() const { return profileKind; }
     float getProfileStep() const { return profileStep; }
+    /// The profile table (400 floats: 200 bin positions, then 200 values), allocated and
+    /// zeroed on the first call and owned by the image; null when memory runs out.
+    float* allocateProfile();
+    /// Records which profile the table holds (-1: none). Returns 1.
+    int setProfileKind(int kind) {
+        profileKind = kind;
+        return 1;
+    }
+    /// Records the bin width of the profile in the table. Returns 1.
+    int setProfileStep(float step) {
+        profileStep = step;
+        return 1;
+    }
     int hasExtraParams() const { return extraParams ? 1 : 0; }
     /// The parameter record, allocated (zeroed) on the first call and kept.
     ExtraParams* getExtraParams();
