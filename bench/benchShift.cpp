@@ -12,7 +12,6 @@
 // evaluating the blobs at shifted positions: band-limited to float precision, so the
 // shift is the same as a Fourier shift.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>

@@ -56,6 +56,21 @@ struct CosineImage {
     }
 };
 
+/// The sum over x of a(x) b(x - s) (conjugate) or a(x) b(s - x), circular, in double.
+inline std::vector<double> directCorrelation(const Image& a, const Image& b, bool conjugate) {
+    const int nx = a.getNx(), ny = a.getNy();
+    std::vector<double> c(size_t(nx) * ny, 0.0);
+    for (int sy = 0; sy < ny; sy++)
+        for (int sx = 0; sx < nx; sx++)
+            for (int y = 0; y < ny; y++)
+                for (int x = 0; x < nx; x++) {
+                    const int bx = conjugate ? x - sx : sx - x, by = conjugate ? y - sy : sy - y;
+                    c[size_t(sy) * nx + sx] += double(a.getData()[y * nx + x]) *
+                                               b.getData()[((by % ny + ny) % ny) * nx + (bx % nx + nx) % nx];
+                }
+    return c;
+}
+
 /// Largest absolute difference between the first sections of two images of equal size.
 inline double largestDifference(const Image& a, const Image& b) {
     double d = 0;

@@ -32,29 +32,21 @@ Shift align(const Image& reference, Image& other, int peakSign, std::string* out
 // above the smallest there.
 Shift referenceEstimate(const Image& a, const Image& b) {
     const int nx = a.getNx(), ny = a.getNy();
-    auto at = [](const Image& im, int x, int y) {
-        const int w = im.getNx(), h = im.getNy();
-        return double(im.getData()[((y % h + h) % h) * w + (x % w + w) % w]);
+    const std::vector<double> sums = test::directCorrelation(a, b, true);
+    auto c = [&](int i, int j) {
+        return sums[size_t((j - 30 + 61 * ny) % ny) * size_t(nx) + size_t((i - 30 + 61 * nx) % nx)];
     };
-    std::vector<double> c(61 * 61);
-    for (int i = 0; i < 61; i++)
-        for (int j = 0; j < 61; j++) {
-            double sum = 0;
-            for (int y = 0; y < ny; y++)
-                for (int x = 0; x < nx; x++) sum += at(a, x, y) * at(b, x - (i - 30), y - (j - 30));
-            c[size_t(i) * 61 + size_t(j)] = sum;
-        }
     int pi = 3, pj = 3;
-    double smallest = c[3 * 61 + 3];
+    double smallest = c(3, 3);
     for (int i = 3; i <= 56; i++)
         for (int j = 3; j <= 56; j++) {
-            if (c[size_t(i) * 61 + size_t(j)] > c[size_t(pi) * 61 + size_t(pj)]) pi = i, pj = j;
-            smallest = std::min(smallest, c[size_t(i) * 61 + size_t(j)]);
+            if (c(i, j) > c(pi, pj)) pi = i, pj = j;
+            smallest = std::min(smallest, c(i, j));
         }
     double sx = 0, sy = 0, sum = 0;
     for (int i = pi - 3; i <= pi + 3; i++)
         for (int j = pj - 3; j <= pj + 3; j++) {
-            const double w = c[size_t(i) * 61 + size_t(j)] - smallest;
+            const double w = c(i, j) - smallest;
             sx += i * w, sy += j * w, sum += w;
         }
     return {float(sx / sum - 30), float(sy / sum - 30)};
