@@ -56,6 +56,7 @@ TEST(FourierProfile, AngularPeakSitsAtTheGratingDirectionAndRepeats) {
     auto f = spectrum(*grating(60, 60, 8, 6));
     const float* table = fourierProfile(*f, angularProfile, 0, 0);
     ASSERT_NE(table, nullptr);
+    EXPECT_EQ(f->getProfileStep(), float(3.14159265358979323846264338327950288L / 100));
     const float binOfDirection = float(std::atan2(6.0, 8.0) / (M_PI / 100));  // 20.5
     const int peak = peakBin(table, 0, 100);
     EXPECT_GE(peak, int(binOfDirection) - 1);
