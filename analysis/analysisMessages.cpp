@@ -6,9 +6,7 @@ namespace tarnview {
 
 // Cross-correlation, centring and translational alignment.
 
-
 // Rotation, regions, flips and rotational alignment.
-
 
 // Fourier profiles, curve filters, averaging, point operations and masks.
 void printUnusableCurve(int nValues, double origin, double spacing) {
@@ -18,6 +16,5 @@ void printUnusableCurve(int nValues, double origin, double spacing) {
 void printUnimplimented() { std::printf("Unimplimented\n"); }
 
 void printImagesMustBeSameSize() { std::printf("Images must be the same size\n"); }
-
 
 }  // namespace tarnview

@@ -5,9 +5,7 @@ namespace tarnview {
 
 // Cross-correlation, centring and translational alignment.
 
-
 // Rotation, regions, flips and rotational alignment.
-
 
 // Fourier profiles, curve filters, averaging, point operations and masks.
 /// "Cannot apply a curve of %d values from %g in steps of %g\n": a curve filter refused
@@ -18,6 +16,5 @@ void printUnusableCurve(int nValues, double origin, double spacing);
 void printUnimplimented();
 /// "Images must be the same size\n"
 void printImagesMustBeSameSize();
-
 
 }  // namespace tarnview
