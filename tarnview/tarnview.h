@@ -36,3 +36,9 @@
 #include "fourier/rowFrequency.h"
 
 // Image analysis.
+#include "analysis/averaging.h"
+#include "analysis/curveFilters.h"
+#include "analysis/fourierProfile.h"
+#include "analysis/frequencyRadius.h"
+#include "analysis/masks.h"
+#include "analysis/pointOperations.h"
