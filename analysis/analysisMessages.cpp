@@ -68,8 +68,12 @@ void printUnusableCurve(int nValues, double origin, double spacing) {
     std::printf("Cannot apply a curve of %d values from %g in steps of %g\n", nValues, origin, spacing);
 }
 
-void printUnimplimented() { std::printf("Unimplimented\n"); }
+void printUnimplimented() {
+    std::printf("Unimplimented\n");
+}
 
-void printImagesMustBeSameSize() { std::printf("Images must be the same size\n"); }
+void printImagesMustBeSameSize() {
+    std::printf("Images must be the same size\n");
+}
 
 }  // namespace tarnview

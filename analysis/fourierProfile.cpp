@@ -54,46 +54,129 @@ float stepFor(int kind, int nx) {
     }
 }
 
-// Shares the amplitude between bins i and i + 1 in the proportions 1 - f and f of the
-// bin coordinate t = i + f; coordinates from bin 199 on are dropped.
-inline void addLinear(Bins bins, float t, float amplitude) {
-    const float whole = std::floor(t);
-    if (!(whole >= 0.0f && whole <= float(binCount - 2))) return;
-    const int i = int(whole);
-    const float f = t - whole;
-    bins.weight[i] += 1.0f - f;
-    bins.weight[i + 1] += f;
-    bins.sum[i] += (1.0f - f) * amplitude;
-    bins.sum[i + 1] += f * amplitude;
-}
+constexpr int blockColumns = 16;         // columns gathered together: two cache lines of a row
+constexpr float exactSquares = 0x1p24f;  // integers up to here are exact floats
+constexpr float skipped = 1e30f;         // a bin coordinate past every bin
 
-// Columns outer, rows inner: the order decides the rounding of the sums.
-void sampleRadial(const Image& image, Bins bins, float step) {
-    const int nx = image.getNx(), ny = image.getNy();
-    const std::vector<int> v = rowFrequencies(ny);
-    const float* data = image.getData();
-    for (int u = 0; u < nx / 2; u++) {
-        const float* column = data + 2 * u;
-        for (int j = 0; j < ny; j++)
-            addLinear(bins, frequencyRadius(u, v[size_t(j)]) / step, column[int64_t(j) * nx]);
+// Two neighbouring bins held in registers.
+struct BinPair {
+    int i = -1;  // none
+    float w0 = 0, w1 = 0, s0 = 0, s1 = 0;
+    void load(Bins bins, int first) {
+        i = first;
+        w0 = bins.weight[i];
+        w1 = bins.weight[i + 1];
+        s0 = bins.sum[i];
+        s1 = bins.sum[i + 1];
     }
+    void store(Bins bins) const {
+        if (i < 0) return;
+        bins.weight[i] = w0;
+        bins.weight[i + 1] = w1;
+        bins.sum[i] = s0;
+        bins.sum[i + 1] = s1;
+    }
+};
+
+// Shares each of the n amplitudes between bins i and i + 1 in the proportions 1 - f and f
+// of its bin coordinate t = i + f, in order; coordinates from bin 199 on are dropped. The
+// two bins last updated stay in registers while the rows stay in them: the same float
+// additions in the same order as updating the table directly, without a round trip
+// through memory for each row (neighbouring rows mostly share their bins).
+void spread(Bins bins, const float* t, const float* amplitude, int n) {
+    BinPair pair;
+    for (int j = 0; j < n; j++) {
+        if (!(t[j] >= 0.0f && t[j] < float(binCount - 1))) continue;
+        const int i = int(t[j]);  // floor, t being positive
+        const float f = t[j] - float(i);
+        if (i != pair.i) {
+            pair.store(bins);
+            pair.load(bins, i);
+        }
+        pair.w0 += 1.0f - f;
+        pair.w1 += f;
+        pair.s0 += (1.0f - f) * amplitude[j];
+        pair.s1 += f * amplitude[j];
+    }
+    pair.store(bins);
 }
 
-// Directions from 0 to pi of the coefficients with 3 <= r <= nx/2 - 2.
-void sampleAngular(const Image& image, Bins bins) {
-    const int nx = image.getNx(), ny = image.getNy();
-    const std::vector<int> v = rowFrequencies(ny);
-    const float* data = image.getData();
-    const float outer = float(nx / 2 - 2);
-    for (int u = 0; u < nx / 2; u++) {
-        for (int j = 0; j < ny; j++) {
-            const float r = frequencyRadius(u, v[size_t(j)]);
-            if (r < 3.0f || r > outer) continue;
-            float direction = float(std::atan2(double(v[size_t(j)]), double(u)));
-            if (direction < 0.0f) direction = float(double(direction) + pi);
-            addLinear(bins, direction / angularStep, data[int64_t(j) * nx + 2 * u]);
+// The vertical frequencies of the rows, and their squares as floats.
+struct RowFrequencies {
+    std::vector<int> v;
+    std::vector<float> squared;
+    float largestSquare = 0.0f;
+    explicit RowFrequencies(int ny) : v(rowFrequencies(ny)), squared(v.size()) {
+        for (size_t j = 0; j < v.size(); j++) {
+            squared[j] = float(v[j]) * float(v[j]);
+            largestSquare = std::max(largestSquare, squared[j]);
         }
     }
+};
+
+// r[j] = frequencyRadius(u, v[j]) for every row. While every u^2 + v^2 of the column is
+// an exact float, the float square root of it is that value (correctly rounded either
+// way) and four or eight of them are taken at once.
+void columnRadii(int u, const RowFrequencies& rows, float* r) {
+    const float uu = float(u) * float(u);
+    const size_t n = rows.v.size();
+    if (uu + rows.largestSquare <= exactSquares) {
+        for (size_t j = 0; j < n; j++) r[j] = std::sqrt(uu + rows.squared[j]);
+    } else {
+        for (size_t j = 0; j < n; j++) r[j] = frequencyRadius(u, rows.v[j]);
+    }
+}
+
+// Copies the amplitudes of columns u0 ... u0 + width - 1 into amplitude, column c from
+// c x stride on, reading each row's floats of the block together.
+void gatherBlock(const Image& image, int u0, int width, int64_t stride, float* amplitude) {
+    const int64_t nx = image.getNx(), ny = image.getNy();
+    for (int64_t j = 0; j < ny; j++) {
+        const float* row = image.getData() + j * nx + 2 * u0;
+        for (int c = 0; c < width; c++) amplitude[c * stride + j] = row[2 * c];
+    }
+}
+
+// Spreads every coefficient's amplitude at the bin coordinate that coordinates(u, rows, t)
+// gives for each row of column u. Columns outer, rows inner: the order decides the
+// rounding of the sums.
+template <class Coordinates>
+void sampleColumns(const Image& image, Bins bins, Coordinates coordinates) {
+    const int ny = image.getNy(), pairs = image.getNx() / 2;
+    const RowFrequencies rows(ny);
+    // Columns a cache line more than a power of two apart, so that the block's stores
+    // fall in different cache sets.
+    const int64_t stride = int64_t(rows.v.size()) + 16;
+    std::vector<float> amplitude(size_t(blockColumns * stride)), t(rows.v.size());
+    for (int u0 = 0; u0 < pairs; u0 += blockColumns) {
+        const int width = std::min(blockColumns, pairs - u0);
+        gatherBlock(image, u0, width, stride, amplitude.data());
+        for (int c = 0; c < width; c++) {
+            coordinates(u0 + c, rows, t.data());
+            spread(bins, t.data(), amplitude.data() + c * stride, ny);
+        }
+    }
+}
+
+// Bin coordinate: the frequency over the step.
+void sampleRadial(const Image& image, Bins bins, float step) {
+    sampleColumns(image, bins, [step](int u, const RowFrequencies& rows, float* t) {
+        columnRadii(u, rows, t);
+        for (size_t j = 0; j < rows.v.size(); j++) t[j] /= step;
+    });
+}
+
+// Bin coordinate: the direction from 0 to pi over its step, for 3 <= r <= nx/2 - 2.
+void sampleAngular(const Image& image, Bins bins) {
+    const float outer = float(image.getNx() / 2 - 2);
+    sampleColumns(image, bins, [outer](int u, const RowFrequencies& rows, float* t) {
+        columnRadii(u, rows, t);
+        for (size_t j = 0; j < rows.v.size(); j++) {
+            float direction = float(std::atan2(double(rows.v[j]), double(u)));
+            if (direction < 0.0f) direction = float(double(direction) + pi);
+            t[j] = t[j] < 3.0f || t[j] > outer ? skipped : direction / angularStep;
+        }
+    });
 }
 
 // Adds to bin i the amplitude of the coefficient at (rho cos theta, rho sin theta), each

@@ -51,13 +51,15 @@ void maskReal(Image& image, const Mask& mask) {
             skipFrom = std::clamp<int64_t>(innerCol - inside + 1, 0, nx);
             skipTo = std::clamp<int64_t>(innerCol + inside, skipFrom, nx);
         }
-        for (int64_t col = 0; col < nx; col++) {
-            if (col == skipFrom) col = skipTo;
-            if (col == nx) break;
-            const float x = float(double(col) - double(nx - 1) / 2.0);
-            const float r = float(std::sqrt(double(x) * x + double(y) * y));
-            line[col] = maskedPixel(line[col], r, mask);
-        }
+        auto maskColumns = [&](int64_t from, int64_t to) {
+            for (int64_t col = from; col < to; col++) {
+                const float x = float(double(col) - double(nx - 1) / 2.0);
+                const float r = float(std::sqrt(double(x) * x + double(y) * y));
+                line[col] = maskedPixel(line[col], r, mask);
+            }
+        };
+        maskColumns(0, skipFrom);
+        maskColumns(skipTo, nx);
     }
 }
 

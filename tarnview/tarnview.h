@@ -39,9 +39,15 @@
 #include "fourier/rowFrequency.h"
 
 // Image analysis.
+#include "analysis/averaging.h"
 #include "analysis/centring.h"
 #include "analysis/correlationPeak.h"
 #include "analysis/crossCorrelation.h"
+#include "analysis/curveFilters.h"
+#include "analysis/fourierProfile.h"
+#include "analysis/frequencyRadius.h"
+#include "analysis/masks.h"
+#include "analysis/pointOperations.h"
 #include "analysis/shiftMeasurement.h"
 #include "analysis/spectrumProduct.h"
 #include "analysis/translation.h"

@@ -56,6 +56,7 @@ TEST(FourierProfile, AngularPeakSitsAtTheGratingDirectionAndRepeats) {
     auto f = spectrum(*grating(60, 60, 8, 6));
     const float* table = fourierProfile(*f, angularProfile, 0, 0);
     ASSERT_NE(table, nullptr);
+    EXPECT_EQ(f->getProfileStep(), float(3.14159265358979323846264338327950288L / 100));
     const float binOfDirection = float(std::atan2(6.0, 8.0) / (M_PI / 100));  // 20.5
     const int peak = peakBin(table, 0, 100);
     EXPECT_GE(peak, int(binOfDirection) - 1);
@@ -151,12 +152,17 @@ TEST(FourierProfile, WedgeAndRingFindTheCoefficientOfAnOddHeight) {
     for (int i = 1; i < 100; i++) EXPECT_LT(wedge[200 + i], 1e-3f) << i;
 }
 
-// A ring far outside the transform samples nothing and stops after its ten radii.
-TEST(FourierProfile, RingOfHugeRadiusEndsWithEmptyBins) {
+// A ring far outside the transform samples nothing and stops after its ten radii. A ring
+// through the last pair of the last row (frequencies 8 and 7 of 16 x 16) meets points of
+// column 9, one past the row: they are not read (past the buffer in the last row).
+TEST(FourierProfile, RingsStayInsideTheStoredCoefficients) {
     auto f = spectrum(*grating(16, 16, 2, 3));
     const float* table = fourierProfile(*f, ringProfile, 1 << 30, 8);
     ASSERT_NE(table, nullptr);
     for (int i = 200; i < 400; i++) EXPECT_EQ(table[i], 0.0f) << i;
+    ASSERT_EQ(frequencyRow(7, 16), 15);
+    table = fourierProfile(*f, ringProfile, 8, 15);
+    for (int i = 200; i < 400; i++) EXPECT_TRUE(std::isfinite(table[i])) << i;
 }
 
 }  // namespace

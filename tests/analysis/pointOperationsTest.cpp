@@ -101,6 +101,17 @@ TEST(MaskCircle, RealMasksAboutTheGeometricCentre) {
     }
 }
 
+// Odd sides put the centre on a pixel, (11, 10) for 23 x 21.
+TEST(MaskCircle, RealMaskOfOddSides) {
+    auto image = noiseImage(23, 21, 4);
+    const std::vector<float> before = valuesOf(*image);
+    const float mean = image->getMean();
+    ASSERT_EQ(maskCircle(*image, 0, 9), 1);
+    for (int i = 0; i < 23 * 21; i++)
+        EXPECT_EQ(image->getData()[i], std::hypot(i % 23 - 11, i / 23 - 10) > 8.5 ? mean : before[size_t(i)])
+            << i;
+}
+
 // An odd height: frequencies -7 ... 7 in the rows rowFrequency names. Amplitudes beyond
 // the radius become 0, phases stay; in real/imaginary form both parts become 0.
 TEST(MaskCircle, FourierMaskOfAnOddHeightZeroesFrequenciesBeyondTheRadius) {
