@@ -5,8 +5,8 @@
 #include <limits>
 #include <vector>
 
+#include "image/GreyLimits.h"
 #include "image/Image.h"
-#include "image/greyLimits.h"
 #include "support/testSupport.h"
 
 using namespace tarnview;

@@ -1,4 +1,4 @@
-#include "formats/commandPipe.h"
+#include "formats/CommandPipe.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -26,7 +26,8 @@ CommandPipe openCommandPipe(const char* const argv[]) {
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;
-    const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ);
+    const int started =
+        posix_spawnp(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(ends[1]);
     if (started != 0) {

@@ -1,8 +1,40 @@
-#include "formats/salImagicMessages.h"
+#include "formats/formatsMessages.h"
 
 #include <cstdio>
 
 namespace tarnview {
+
+void printIncompleteDataRead(int got, int expected) {
+    std::printf("Incomplete data read %d/%d blocks\n", got, expected);
+}
+
+void printBadImageSize(int nx, int ny, int nz) {
+    std::printf("Bad image size %dx%dx%d\n", nx, ny, nz);
+}
+
+void printCannotOpenFile() {
+    std::printf("Cannot open file\n");
+}
+
+void printNameTooLongForDecompressor() {
+    std::printf("File name too long for the decompressor command\n");
+}
+
+void printOneDimensionalFile() {
+    std::printf("This appears to be a 1d file. I only read 2d files.\n");
+}
+
+void printThreeDimensionalFile() {
+    std::printf("This appears to be a 3d file. I only read 2d files.\n");
+}
+
+void printStartNotZero() {
+    std::printf("WARNING: nx/y/z start not zero\n");
+}
+
+void printBadMrcFile() {
+    std::printf("Bad MRC file\n");
+}
 
 void printSalCannotOpen(const char* fileName) {
     std::printf("Cannot open %s\n", fileName);
@@ -32,24 +64,12 @@ void printSalSeekError() {
     std::printf("Seek error!!!\n");
 }
 
-void printIncompleteRowRead(int blocksRead, int blocksWanted) {
-    std::printf("Incomplete data read %d/%d blocks\n", blocksRead, blocksWanted);
-}
-
 void printImagicCannotOpen(const char* fileName) {
     std::printf("ERROR: cannot open %s\n", fileName);
 }
 
 void printImagicUnknownType(const char* type) {
     std::printf("Unknown type %4.4s.\n", type);
-}
-
-void printBadImageSize(int nx, int ny, int nz) {
-    std::printf("Bad image size %dx%dx%d\n", nx, ny, nz);
-}
-
-void printImageOutOfMemory(int nx, int ny, int nz) {
-    std::printf("Not enough memory for a %dx%dx%d image\n", nx, ny, nz);
 }
 
 void printImageListOutOfMemory() {
