@@ -1,6 +1,7 @@
 #include "analysis/rotationalAlignment.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "analysis/RingSampler.h"
@@ -27,12 +28,14 @@ struct Workspace {
 };
 
 // The normalisation of the correlations: (|mean| + sigma) of reference x 1440^2 x
-// |mean| x sigma of other, other's in single precision. It is the same positive constant
-// for every ring, so the angle does not depend on it; 0 or not finite is replaced by 1.
+// |mean| x sigma of other, other's in single precision, rounded to single precision. It
+// is the same positive constant for every ring, so the angle does not depend on it; 0 or
+// not finite is replaced by 1.
 float correlationScale(const Image& reference, const Image& other) {
     const double first = std::fabs(reference.getMeanDouble()) + reference.getSigmaDouble();
-    const float g = float(first * 2073600.0 * std::fabs(double(other.getMean())) * double(other.getSigma()));
-    if (g != 0 && std::isfinite(g)) return g;
+    const double g = first * 2073600.0 * std::fabs(double(other.getMean())) * double(other.getSigma());
+    // Tested in double: a value beyond the float range has no float to round to.
+    if (g > 0 && g <= FLT_MAX && float(g) != 0) return float(g);
     printRotationScaleUnusable(g);
     return 1;
 }
