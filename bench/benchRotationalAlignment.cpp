@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "MedianReporter.h"
 #include "analysis/RingSampler.h"
 #include "analysis/rotation.h"
 #include "analysis/rotationalAlignment.h"
@@ -153,24 +154,11 @@ void alignRotation(benchmark::State& state) {
     close(saved);
 }
 
-class MedianReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-            medians[run.run_name.str()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-        }
-    }
-    /// The median real (cpu false) or CPU time of a benchmark, in milliseconds.
-    double get(const std::string& name, bool cpu) const {
-        auto it = medians.find(name + "/real_time");
-        return it == medians.end() ? NAN : cpu ? it->second.second : it->second.first;
-    }
-
-  private:
-    std::map<std::string, std::pair<double, double>> medians;
-};
+// The median real or CPU time of a benchmark, in milliseconds.
+double median(const MedianReporter& reporter, const std::string& name, bool cpu) {
+    const std::string run = name + "/real_time";
+    return cpu ? reporter.cpuTime(run) : reporter.realTime(run);
+}
 
 }  // namespace
 
@@ -196,14 +184,15 @@ int main(int argc, char** argv) {
     // On a loaded machine the CPU times are the steadier figures: both are printed.
     for (bool cpu : {false, true}) {
         const char* clock = cpu ? "cpu" : "real";
-        const double whole = reporter.get("alignRotation", cpu),
-                     sampling = reporter.get("tabledSampling", cpu);
-        const double fft = reporter.get("transforms", cpu), untabled = reporter.get("untabledSampling", cpu);
+        const double whole = median(reporter, "alignRotation", cpu),
+                     sampling = median(reporter, "tabledSampling", cpu);
+        const double fft = median(reporter, "transforms", cpu),
+                     untabled = median(reporter, "untabledSampling", cpu);
         std::printf(
             "parts alignRotation-%d (%s time) whole %.3f ms: ring sampling %.3f ms (%.1f M samples/s), "
             "transforms %.3f ms, measureRotation %.3f ms\n",
             side, clock, whole, sampling, samples / sampling / 1e3, fft,
-            reporter.get("measureRotation", cpu));
+            median(reporter, "measureRotation", cpu));
         std::printf(
             "ratio (%s time) sampling/whole %.2f transforms/whole %.2f tabled/untabled sampling %.2f\n",
             clock, sampling / whole, fft / whole, sampling / untabled);
