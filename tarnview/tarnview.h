@@ -39,8 +39,10 @@
 #include "fourier/rowFrequency.h"
 
 // Image analysis.
+#include "analysis/RingSampler.h"
 #include "analysis/averaging.h"
 #include "analysis/centring.h"
+#include "analysis/columnsFile.h"
 #include "analysis/correlationPeak.h"
 #include "analysis/crossCorrelation.h"
 #include "analysis/curveFilters.h"
@@ -48,6 +50,10 @@
 #include "analysis/frequencyRadius.h"
 #include "analysis/masks.h"
 #include "analysis/pointOperations.h"
+#include "analysis/polarPhase.h"
+#include "analysis/regions.h"
+#include "analysis/rotation.h"
+#include "analysis/rotationalAlignment.h"
 #include "analysis/shiftMeasurement.h"
 #include "analysis/spectrumProduct.h"
 #include "analysis/translation.h"
