@@ -14,11 +14,12 @@
 #include <cstring>
 
 #include "formats/CommandPipe.h"
+#include "formats/InputFile.h"
 #include "formats/byteOrder.h"
 #include "formats/formatsMessages.h"
 #include "image/Image.h"
-#include "image/imageMessages.h"
 #include "image/MrcHeader.h"
+#include "image/imageMessages.h"
 #include "image/progress.h"
 
 namespace tarnview {
@@ -27,11 +28,13 @@ namespace {
 
 constexpr int headerBytes = 1024;
 constexpr int64_t chunkBytes = int64_t(4) << 20;  // bytes of rows read at once
-constexpr int headerWords = 56;  // words 0 to 55: everything before the labels
+constexpr int headerWords = 56;                   // words 0 to 55: everything before the labels
 static_assert(offsetof(MrcHeader, labels) == 4 * headerWords, "the labels follow word 55");
 static_assert(offsetof(MrcHeader, nsymbt) == 92, "word 23 holds the extended header size");
 
-// The decompressor command "zcat -- <path>" must fit in this many bytes with its end.
+// Compressed files are refused when the command "zcat -- <path>" would not fit in this
+// many bytes with its end (the decompressor reads the file from its standard input, but
+// the limit on names stays).
 constexpr size_t commandBytes = 800;
 constexpr char commandPrefix[] = "zcat -- ";
 
@@ -53,8 +56,8 @@ struct SampleMode {
 };
 
 constexpr SampleMode sampleModes[5] = {
-    {1, false, "Reading 8 bit data..."},          {2, false, "Reading 16 bit data..."},
-    {4, false, "Reading float data..."},          {2, true, "Reading complex 16 bit data..."},
+    {1, false, "Reading 8 bit data..."},        {2, false, "Reading 16 bit data..."},
+    {4, false, "Reading float data..."},        {2, true, "Reading complex 16 bit data..."},
     {4, true, "Reading complex float data..."},
 };
 
@@ -115,7 +118,8 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     unsigned char bytes[headerBytes];
     if (std::fread(bytes, 1, headerBytes, in) != size_t(headerBytes)) return 0;
     // An nx below 65536 written big-endian starts with two zero bytes.
-    const ByteOrder fileOrder = bytes[0] == 0 && bytes[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
+    const ByteOrder fileOrder =
+        bytes[0] == 0 && bytes[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
     // Tested on the bytes as they are in the file: decoding reverses them.
     const bool mapTag = std::memcmp(bytes + 208, "MAP ", 4) == 0;
     decodeHeader(bytes, fileOrder, header);
@@ -157,7 +161,11 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
         printIncompleteDataRead(0, int(ny));
         return 0;
     }
-    if (!image.resize(int(nx), int(ny), 1)) {
+    // Mode 0 succeeds with zeros for the rows that never arrive: its buffer starts zeroed
+    // by the allocator, so a header that declares far more than the data delivers costs
+    // only the pages of the rows that came.
+    const bool zeroFill = mode == 0;
+    if (!(zeroFill ? image.resizeZeroed(int(nx), int(ny), 1) : image.resize(int(nx), int(ny), 1))) {
         printImageOutOfMemory(int(nx), int(ny), 1);
         return 0;
     }
@@ -169,22 +177,23 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     float* data = image.getData();
     auto* buffer = reinterpret_cast<unsigned char*>(data);
     // Rows are read in chunks of about 4 MiB straight into their places: the buffer holds
-    // them in file order. A short read ends the chunk at the row it reached, which is
-    // completed with zeros (mode 0); every later row is then tried, and reported, alone.
+    // them in file order. A short read ends the chunk at the row it reached, whose missing
+    // bytes stay zero (mode 0); every later row is then tried, and reported, alone.
+    // delivered is the end of the bytes that arrived: every byte beyond it is zero.
     int64_t chunkRows = rowBytes >= chunkBytes ? 1 : chunkBytes / rowBytes;
-    int64_t r = 0;
+    int64_t r = 0, delivered = 0;
     while (r < ny) {
         const int64_t rows = std::min(chunkRows, ny - r);
         const size_t want = size_t(rows * rowBytes);
         const size_t got = std::fread(buffer + r * rowBytes, 1, want, in);
+        if (got > 0) delivered = r * rowBytes + int64_t(got);
         const int64_t whole = int64_t(got) / rowBytes;
         for (int64_t k = 0; k < whole; k++, r++)
-            reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes), sampleMode.readingMessage);
+            reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes),
+                           sampleMode.readingMessage);
         if (got == want) continue;
         printIncompleteDataRead(0, int(ny));
-        if (mode != 0) return 0;
-        const size_t part = got - size_t(whole * rowBytes);
-        std::memset(buffer + r * rowBytes + part, 0, size_t(rowBytes) - part);
+        if (!zeroFill) return 0;
         reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes), sampleMode.readingMessage);
         r++;
         chunkRows = 1;
@@ -197,8 +206,10 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
         }
     } else {
         reportProgress(progressFigure(sampleBytes), progressFigure(sampleBytes), "Converting to float");
+        // The samples from delivered on are zero bytes whose floats, at four times their
+        // offset, lie beyond every byte written: they are 0.0 already and are not touched.
         if (sampleMode.bytes == 1)
-            widen8BitSamples(data, count, 100.0);
+            widen8BitSamples(data, delivered, 100.0);
         else
             widen16BitSamples(data, count, fileOrder);
     }
@@ -220,34 +231,34 @@ int readMrc(Image& image, const char* path) {
             printNameTooLongForDecompressor();
             return 0;
         }
-        // No shell: the path is one argument, after "--" so that a name beginning with
-        // "-" is not taken for an option.
-        const char* const argv[] = {"zcat", "--", path, nullptr};
-        CommandPipe pipe = openCommandPipe(argv);
+        // zcat decompresses its standard input, the file opened here: no name reaches a
+        // command line, and a FIFO without a writer reads as empty instead of blocking
+        // zcat's own open. A file that cannot be opened gives no data, as from zcat.
+        InputFile compressed(path, false);
+        setNameAndPath(image, path);
+        if (!compressed) return 0;
+        const char* const argv[] = {"zcat", nullptr};
+        CommandPipe pipe = openCommandPipe(argv, fileno(compressed.get()));
         if (pipe.stream == nullptr) {
             printCannotOpenFile();
             return 0;
         }
-        setNameAndPath(image, path);
         const int result = readMrcStream(image, pipe.stream, -1);
         closeCommandPipe(pipe);
         return result;
     }
 
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
+    // Unbuffered: every row is one read straight into the image's buffer, with no copy
+    // through the stream's buffer (which the 1024-byte header would leave misaligned).
+    InputFile file(path, false);
+    if (!file) {
         printCannotOpenFile();
         return 0;
     }
-    // Unbuffered: every row is one read straight into the image's buffer, with no copy
-    // through the stream's buffer (which the 1024-byte header would leave misaligned).
-    std::setvbuf(file, nullptr, _IONBF, 0);
     setNameAndPath(image, path);
     struct stat status;
-    const bool regular = fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-    const int result = readMrcStream(image, file, regular ? int64_t(status.st_size) : -1);
-    std::fclose(file);
-    return result;
+    const bool regular = fstat(fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode);
+    return readMrcStream(image, file.get(), regular ? int64_t(status.st_size) : -1);
 }
 
 }  // namespace tarnview

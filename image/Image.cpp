@@ -11,6 +11,15 @@ namespace tarnview {
 namespace {
 constexpr int initialSamples = 1024;
 constexpr int initialBoxes = 4;
+
+// nx x ny x nz, or -1 for a negative size or a product beyond 64 bits.
+int64_t sampleCount(int nx, int ny, int nz) {
+    if (nx < 0 || ny < 0 || nz < 0) return -1;
+    const int64_t count = int64_t(nx) * ny;
+    if (nz != 0 && count > INT64_MAX / nz) return -1;
+    return count * nz;
+}
+
 }  // namespace
 
 Image::Image()
@@ -26,14 +35,18 @@ Image::Image(MetadataCopy, const Image& src) : Image() {
     setPath(src.path ? src.path->c_str() : nullptr);
 }
 
-Image::~Image() { releaseSamples(data); }
+Image::~Image() {
+    releaseSamples(data);
+}
 
 void Image::setSamplingFromParameters() {
     mag = getParameter("mag", 30.0f);
     deltaX = float(double(getParameter("scanres", 25.0f)) / mag * 10.0);
 }
 
-const char* Image::getName() const { return name ? name->c_str() : "na"; }
+const char* Image::getName() const {
+    return name ? name->c_str() : "na";
+}
 
 int Image::setName(const char* s) {
     // The new value is built before the old one is released, so s may be our own name.
@@ -44,7 +57,9 @@ int Image::setName(const char* s) {
     return 1;
 }
 
-const char* Image::getPath() const { return path ? path->c_str() : "unknown"; }
+const char* Image::getPath() const {
+    return path ? path->c_str() : "unknown";
+}
 
 int Image::setPath(const char* s) {
     if (s == nullptr || std::strcmp(s, "unknown") == 0) {
@@ -63,11 +78,22 @@ void Image::setImagicHeader(ImagicRecord* record) {
     if (record != imagicHeader.get()) imagicHeader.reset(record);
 }
 
+int Image::resizeZeroed(int newNx, int newNy, int newNz) {
+    const int64_t count = sampleCount(newNx, newNy, newNz);
+    float* fresh = count < 0 ? nullptr : allocateZeroedSamples(count);
+    if (fresh == nullptr) return 0;
+    releaseSamples(data);
+    data = fresh;
+    dataCount = count;
+    nx = newNx;
+    ny = newNy;
+    nz = newNz;
+    return 1;
+}
+
 int Image::resize(int newNx, int newNy, int newNz) {
-    if (newNx < 0 || newNy < 0 || newNz < 0) return 0;
-    int64_t count = int64_t(newNx) * newNy;
-    if (newNz != 0 && count > INT64_MAX / newNz) return 0;
-    count *= newNz;
+    const int64_t count = sampleCount(newNx, newNy, newNz);
+    if (count < 0) return 0;
     if (count != dataCount) {
         float* fresh = allocateSamples(count);
         if (fresh == nullptr) return 0;

@@ -42,7 +42,7 @@ struct ExtraParams {
 };
 
 class Image {
-public:
+  public:
     /// Empty image: 0 x 0 x 0, a 1024-float buffer, no headers, grey limits unset,
     /// mag and deltaX from the parameter defaults.
     Image();
@@ -80,6 +80,11 @@ public:
     /// Returns 1, or 0 (image unchanged) for a negative size, a count beyond the address
     /// space or a failed allocation.
     int resize(int nx, int ny, int nz);
+    /// As resize, but every sample becomes 0.0 and none is kept. The zeros come from a
+    /// fresh allocation: memory the system hands out zeroed is not written, so the pages
+    /// of samples that stay 0.0 cost nothing until they are written. Returns 1, or 0
+    /// (image unchanged) as resize.
+    int resizeZeroed(int nx, int ny, int nz);
     float* getData() { return data; }
     const float* getData() const { return data; }
     /// Address of the second float of the samples.
@@ -172,7 +177,7 @@ public:
     /// Sets the histogram range to (lo, hi) and refills the 256 bins. Returns 1.
     int computeHistogram(float lo, float hi);
 
-private:
+  private:
     std::unique_ptr<MrcHeader> mrcHeader;
     std::unique_ptr<ImagicRecord> imagicHeader;
     int32_t flags = 0;
