@@ -10,8 +10,10 @@
 // it is stored as "in.mrc.gz", wrapped in a gzip member of stored blocks so that zcat
 // delivers it; choice 2 names the raw bytes "in.Z", which zcat refuses.
 //
-// Size cap: none beyond the input's; images declared larger than the fuzzer's allocation
-// limit are refused with the readers' "Not enough memory" messages.
+// Size cap (set by `make fuzz`): inputs of at most 32 KiB (-max_len=32768) and
+// allocations of at most 64 MiB (ASAN_OPTIONS max_allocation_size_mb=64 with
+// allocator_may_return_null). Nothing is skipped: images declared beyond the cap are refused with the
+// readers' "Not enough memory" messages.
 #include <unistd.h>
 
 #include <array>

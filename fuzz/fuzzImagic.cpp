@@ -5,8 +5,12 @@
 // enough to grow the image list beyond its first 8 slots are cheap to reach.
 //
 // Every input is read twice: from streams of known length and from streams of unknown
-// length (as pipes). Size cap: none beyond the input's; images declared larger than the
-// fuzzer's allocation limit fail to allocate and are left out with their message.
+// length (as pipes).
+//
+// Size cap (set by `make fuzz`): inputs of at most 32 KiB (-max_len=32768) and
+// allocations of at most 64 MiB (ASAN_OPTIONS max_allocation_size_mb=64 with
+// allocator_may_return_null). Nothing is skipped: images declared beyond the cap fail to allocate and
+// are left out with their message.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

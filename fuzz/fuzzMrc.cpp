@@ -1,12 +1,12 @@
 // Fuzz target of the MRC stream parser. Each input is parsed twice: as a regular file of
 // known length and as a pipe of unknown length.
 //
-// Size cap: a header may declare up to 2^31 - 1 samples and nothing is skipped. For
-// mode 0, and for every mode read from a pipe, the reader allocates the declared image
-// before the data shows how much there is; the fuzzer's allocation limit
-// (ASAN_OPTIONS max_allocation_size_mb with allocator_may_return_null, set by `make
-// fuzz`) makes the larger ones fail, which the reader refuses with its "Not enough
-// memory" message.
+// Size cap (set by `make fuzz`): inputs of at most 32 KiB (-max_len=32768) and
+// allocations of at most 64 MiB (ASAN_OPTIONS max_allocation_size_mb=64 with
+// allocator_may_return_null). Nothing is skipped: a header may declare up to 2^31 - 1 samples. For mode
+// 0, and for every mode read from a pipe, the reader allocates the declared image before
+// the data shows how much there is; beyond the cap the allocation fails and the reader
+// refuses the image with its "Not enough memory" message.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

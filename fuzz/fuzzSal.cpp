@@ -6,8 +6,10 @@
 // length and from one of unknown length (as a pipe, which the corner reader cannot
 // rewind).
 //
-// Size cap: none beyond the input's; a scan declared larger than the fuzzer's allocation
-// limit, read from a pipe, fails to allocate and is refused with its message.
+// Size cap (set by `make fuzz`): inputs of at most 32 KiB (-max_len=32768) and
+// allocations of at most 64 MiB (ASAN_OPTIONS max_allocation_size_mb=64 with
+// allocator_may_return_null). Nothing is skipped: a scan declared beyond the cap and read from a pipe
+// fails to allocate and is refused with its message.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
