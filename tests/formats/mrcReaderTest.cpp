@@ -381,6 +381,23 @@ TEST(ReadMrc, TruncatedByteFileReadsWithZerosForTheMissingRows) {
     for (int i = 0; i < 20; i++) EXPECT_EQ(image.getData()[i], 0.0f);
 }
 
+TEST(ReadMrc, TruncatedByteFileLeavesNoOldSamplesInTheMissingRows) {
+    // The image held samples of the same size before: the zeros do not come from them.
+    MrcFile f;
+    f.mode = 0;
+    f.nx = 5, f.ny = 4;
+    f.samples = {10, 20, 30, 40, 50, 60};
+    for (bool knownLength : {true, false}) {
+        Image image;
+        ASSERT_EQ(image.resize(5, 4, 1), 1);
+        for (int i = 0; i < 20; i++) image.getData()[i] = 9.0f;
+        const ReadResult r = readMemory(image, encode(f, false), knownLength);
+        EXPECT_EQ(r.result, 1);
+        const float want[20] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
+        for (int i = 0; i < 20; i++) EXPECT_EQ(image.getData()[i], want[i]) << i;
+    }
+}
+
 TEST(ReadMrc, SkipsExtendedHeadersOnlyWhenTheFileSaysSoOrFitsExactly) {
     struct Case {
         const char* what;
