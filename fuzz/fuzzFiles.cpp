@@ -32,10 +32,14 @@
 
 namespace {
 
+// The temporary directory of this process, removed at exit (each input's files are
+// removed after it).
 const std::string& directory() {
     static const std::string path = [] {
-        char name[] = "/tmp/tarnview-fuzz-XXXXXX";
-        return std::string(mkdtemp(name) != nullptr ? name : "/tmp");
+        static char name[] = "/tmp/tarnview-fuzz-XXXXXX";
+        if (mkdtemp(name) == nullptr) return std::string("/tmp");
+        std::atexit([] { rmdir(name); });
+        return std::string(name);
     }();
     return path;
 }

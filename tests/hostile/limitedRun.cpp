@@ -28,8 +28,9 @@ std::vector<std::string> childEnvironment(const Limits& limits) {
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; e++)
         if (std::strncmp(*e, "ASAN_OPTIONS=", 13) != 0) env.push_back(*e);
-    env.push_back("ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:max_allocation_size_mb=" +
-                  std::to_string(limits.allocationMb) + ":hard_rss_limit_mb=" + std::to_string(limits.rssMb));
+    env.push_back(
+        "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1:max_allocation_size_mb=" +
+        std::to_string(limits.allocationMb) + ":hard_rss_limit_mb=" + std::to_string(limits.rssMb));
     return env;
 }
 
