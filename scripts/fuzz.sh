@@ -26,11 +26,8 @@ fuzzArgs=(-max_len=32768 -rss_limit_mb=1024 -malloc_limit_mb=96 -timeout=25 -clo
 export ASAN_OPTIONS=allocator_may_return_null=1:max_allocation_size_mb=64:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-if [ -n "${FUZZ_TARGETS:-}" ]; then
-  targets=$FUZZ_TARGETS
-else
-  targets=$(for f in fuzz/fuzz*.cpp; do basename "$f" .cpp; done)
-fi
+allTargets=$(for f in fuzz/fuzz*.cpp; do basename "$f" .cpp; done)
+targets=${FUZZ_TARGETS:-$allTargets}
 
 cmake --preset fuzz >/dev/null || exit 1
 # shellcheck disable=SC2086
@@ -81,16 +78,17 @@ for t in $targets; do
   done
 done
 
-# Line coverage of formats/ over the seed and the fuzzed corpora. The replays run under
-# a 1 GiB address-space limit, like the fuzzer's allocation limit.
+# Line coverage of formats/ over the seed and the fuzzed corpora of every target (also
+# those not run this time). The replays run under a 1 GiB address-space limit.
 cov=build/fuzz-coverage
 cmake --preset fuzz-coverage >/dev/null || exit 1
 # shellcheck disable=SC2086
-nice cmake --build --preset fuzz-coverage --target $targets >/dev/null || exit 1
+nice cmake --build --preset fuzz-coverage --target $allTargets >/dev/null || exit 1
 rm -rf "$cov/profiles"
 mkdir -p "$cov/profiles"
 objects=()
-for t in $targets; do
+for t in $allTargets; do
+  mkdir -p "$work/corpus/$t"
   (ulimit -v 1048576
    LLVM_PROFILE_FILE="$cov/profiles/$t-%p.profraw" nice "$cov/fuzz/$t" "fuzz/corpus/$t" "$work/corpus/$t" \
      >/dev/null 2>&1)
