@@ -13,11 +13,6 @@ using namespace tarnview::test;
 
 namespace {
 
-RunResult runTarnview(std::vector<std::string> args) {
-    args.insert(args.begin(), TARNVIEW_BINARY);
-    return runProgram(args);
-}
-
 // An n x m float MRC of smooth values with a little structure.
 std::string squareMrc(int nx, int ny, const std::string& name) {
     std::vector<double> v(size_t(nx) * ny);
