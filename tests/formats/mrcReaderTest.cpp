@@ -337,7 +337,7 @@ TEST(ReadMrc, TruncatedByteFileLeavesNoOldSamplesInTheMissingRows) {
         Image image;
         ASSERT_EQ(image.resize(5, 4, 1), 1);
         for (int i = 0; i < 20; i++) image.getData()[i] = 9.0f;
-        const ReadResult r = readMemory(image, encode(f, false), knownLength);
+        const ReadResult r = readMemory(image, mrcBytes(f, false), knownLength);
         EXPECT_EQ(r.result, 1);
         const float want[20] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
         for (int i = 0; i < 20; i++) EXPECT_EQ(image.getData()[i], want[i]) << i;
