@@ -179,7 +179,8 @@ bool prepareHeader(MrcHeader& header, RowLayout& layout) {
 // Reads the rows straight into their places in buffer, in file order, in chunks of about
 // 4 MiB. A short read ends the chunk at the row it reached and prints "Incomplete data
 // read"; with keepShortRows (the buffer then starts zeroed) the missing bytes stay zero
-// and every later row is tried, and reported, alone. Returns the end of the bytes that
+// and every later row is tried, and reported, alone (once the stream has ended, without
+// a read: a tall image cut short costs no system call per missing row). Returns the end of the bytes that
 // arrived (every byte beyond it is untouched), or -1 after a short read without
 // keepShortRows.
 int64_t readRows(std::FILE* in, unsigned char* buffer, const RowLayout& layout, bool keepShortRows) {
@@ -187,10 +188,11 @@ int64_t readRows(std::FILE* in, unsigned char* buffer, const RowLayout& layout, 
     const char* message = layout.sampleMode->readingMessage;
     int64_t chunkRows = rowBytes >= chunkBytes ? 1 : chunkBytes / rowBytes;
     int64_t r = 0, delivered = 0;
+    bool ended = false;  // the stream is at its end or failed: later rows are not read
     while (r < ny) {
         const int64_t rows = std::min(chunkRows, ny - r);
         const size_t want = size_t(rows * rowBytes);
-        const size_t got = std::fread(buffer + r * rowBytes, 1, want, in);
+        const size_t got = ended ? 0 : std::fread(buffer + r * rowBytes, 1, want, in);
         if (got > 0) delivered = r * rowBytes + int64_t(got);
         const int64_t whole = int64_t(got) / rowBytes;
         for (int64_t k = 0; k < whole; k++, r++)
@@ -198,6 +200,7 @@ int64_t readRows(std::FILE* in, unsigned char* buffer, const RowLayout& layout, 
         if (got == want) continue;
         printIncompleteDataRead(0, int(ny));
         if (!keepShortRows) return -1;
+        ended = std::feof(in) || std::ferror(in);
         reportProgress(progressFigure(r * rowBytes), progressFigure(layout.sampleBytes), message);
         r++;
         chunkRows = 1;

@@ -14,14 +14,14 @@
 # of 16 M samples) fail (ASan's max_allocation_size_mb with allocator_may_return_null:
 # the readers refuse such an image with their "Not enough memory" message), which keeps
 # each run short; a successful allocation beyond 96 MiB, a resident size beyond 1024 MiB
-# or an input taking more than 25 s (the machine is shared) is a failure.
+# or an input taking more than 60 s (the machine is shared) is a failure.
 set -u
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-600}
 jobs=${FUZZ_JOBS:-2}
 work=build/fuzz-run
-fuzzArgs=(-max_len=32768 -rss_limit_mb=1024 -malloc_limit_mb=96 -timeout=25 -close_fd_mask=1
+fuzzArgs=(-max_len=32768 -rss_limit_mb=1024 -malloc_limit_mb=96 -timeout=60 -close_fd_mask=1
           -print_final_stats=1)
 export ASAN_OPTIONS=allocator_may_return_null=1:max_allocation_size_mb=64:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
