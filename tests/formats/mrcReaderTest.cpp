@@ -280,10 +280,13 @@ TEST(ReadMrc, ModesOneToFourFailOnMissingSamples) {
         f.nx = 4, f.ny = 6;
         f.samples.assign(f.nx * f.ny * (mode >= 3 ? 2 : 1) - 1, 2.0);  // one value short
         Image image;
-        // A regular file: refused before the buffer is allocated.
+        ASSERT_EQ(image.resize(3, 2, 1), 1);
+        // A regular file: refused before the image is resized.
         ReadResult r = readFile(image, mrcBytes(f, mode % 2 == 0));
         EXPECT_EQ(r.result, 0);
         EXPECT_EQ(r.printed, "Incomplete data read 0/6 blocks\n");
+        EXPECT_EQ(image.getNx(), 3) << mode;
+        EXPECT_EQ(image.getNy(), 2) << mode;
         // A pipe: the last row comes back short.
         Image piped;
         r = readMemory(piped, mrcBytes(f, false), false);
@@ -295,9 +298,11 @@ TEST(ReadMrc, ModesOneToFourFailOnMissingSamples) {
     huge.nx = 46340, huge.ny = 46340;
     huge.samples.assign(4, 1.0);
     Image image;
+    ASSERT_EQ(image.resize(3, 2, 1), 1);
     const ReadResult r = readFile(image, mrcBytes(huge, false));
     EXPECT_EQ(r.result, 0);
     EXPECT_EQ(r.printed, "Incomplete data read 0/46340 blocks\n");
+    EXPECT_EQ(image.getNx() * image.getNy(), 6);
 }
 
 TEST(ReadMrc, TruncatedByteFileReadsWithZerosForTheMissingRows) {
