@@ -11,7 +11,7 @@ extern char** environ;
 
 namespace tarnview {
 
-CommandPipe openCommandPipe(const char* const argv[]) {
+CommandPipe openCommandPipe(const char* const argv[], int input) {
     CommandPipe result;
     int ends[2];
     // Close-on-exec, so that the program inherits only the write end duplicated onto its
@@ -23,6 +23,7 @@ CommandPipe openCommandPipe(const char* const argv[]) {
         close(ends[1]);
         return result;
     }
+    if (input >= 0) posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;

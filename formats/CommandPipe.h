@@ -15,9 +15,11 @@ struct CommandPipe {
 
 /// Starts argv[0], looked up on PATH, with the null-terminated argument vector argv; its
 /// standard output becomes the returned stream, its standard error goes to /dev/null
-/// (nothing reaches this process's standard error). Returns a pipe whose stream is null
-/// when the program cannot be started. Prints nothing. Close it with closeCommandPipe.
-CommandPipe openCommandPipe(const char* const argv[]);
+/// (nothing reaches this process's standard error), and its standard input is the open
+/// descriptor input when one is given (it stays open here too). Returns a pipe whose
+/// stream is null when the program cannot be started. Prints nothing. Close it with
+/// closeCommandPipe.
+CommandPipe openCommandPipe(const char* const argv[], int input = -1);
 
 /// Closes the stream and waits for the program. Returns 1 when the program exited with
 /// status 0, else 0. A program still writing is ended by the closed pipe.

@@ -19,7 +19,8 @@ class InputFile {
     InputFile& operator=(const InputFile&) = delete;
 
     /// Opens name for binary reading (closing any file open before), with the large
-    /// buffer or, when buffered is false, with no stdio buffer at all. Returns 1, or 0
+    /// buffer or, when buffered is false, with no stdio buffer at all. The open never
+    /// waits: a FIFO that no program writes to opens as an empty stream. Returns 1, or 0
     /// when it cannot be opened.
     int open(const char* name, bool buffered = true);
     /// The stream, or null when no file is open.

@@ -43,19 +43,22 @@ void decodeRecord(const unsigned char* raw, ByteOrder order, ImagicRecord& recor
     std::memcpy(&record, host, recordBytes);
 }
 
-// What the first record says for the whole stack.
+// What the first record says for the whole stack, and the record itself: it is also the
+// first image's, kept rather than read again, since a header from a pipe cannot rewind.
 struct StackFacts {
     ByteOrder order;
     bool floats;     // "REAL" samples; "INTG" otherwise
     int64_t images;  // imagesFollowing + 1
+    unsigned char first[recordBytes];
+    bool firstWhole;  // the header file held a whole first record
 };
 
-// Reads the first record and rewinds the header file. A header file shorter than a
-// record reads as zeros beyond its end. False after "Unknown type %4.4s.\n".
+// Reads the first record. A header file shorter than a record reads as zeros beyond its
+// end. False after "Unknown type %4.4s.\n".
 bool readStackFacts(FILE* header, StackFacts& facts) {
-    unsigned char first[recordBytes] = {};
-    (void)std::fread(first, 1, recordBytes, header);
-    std::rewind(header);
+    unsigned char* first = facts.first;
+    std::memset(first, 0, recordBytes);
+    facts.firstWhole = std::fread(first, 1, recordBytes, header) == size_t(recordBytes);
     // orderCode (word 3) is small: written big-endian, its first two bytes are zero.
     const unsigned char* order = first + orderCodeOffset;
     facts.order = order[0] == 0 && order[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
@@ -71,14 +74,19 @@ bool readStackFacts(FILE* header, StackFacts& facts) {
 
 enum class StackRead { appended, skipped, noMoreRecords, outOfMemory };
 
-// Reads the next record and its image, read on from where the previous image ended in
-// the data file, and appends the image (named name when that is not null) to list. An
-// image whose samples cannot be loaded is released with its record and skipped (the
-// loader printed why). Out of memory is left to the caller to report.
-StackRead readStackImage(FILE* header, FILE* data, const StackFacts& facts, const char* name,
+// Reads the record of image k (the kept first record for k = 0) and the image, read on
+// from where the previous image ended in the data file, and appends the image (named
+// name when that is not null) to list. An image whose samples cannot be loaded is
+// released with its record and skipped (the loader printed why). Out of memory is left
+// to the caller to report.
+StackRead readStackImage(FILE* header, FILE* data, const StackFacts& facts, int64_t k, const char* name,
                          ImageList* list) {
     unsigned char raw[recordBytes];
-    if (std::fread(raw, 1, recordBytes, header) != size_t(recordBytes)) return StackRead::noMoreRecords;
+    if (k == 0 && !facts.firstWhole) return StackRead::noMoreRecords;
+    if (k == 0)
+        std::memcpy(raw, facts.first, recordBytes);
+    else if (std::fread(raw, 1, recordBytes, header) != size_t(recordBytes))
+        return StackRead::noMoreRecords;
     std::unique_ptr<ImagicRecord> record(new (std::nothrow) ImagicRecord());
     std::unique_ptr<Image> image(new (std::nothrow) Image());
     if (!record || !image) return StackRead::outOfMemory;
@@ -136,7 +144,7 @@ ImageList* readImagicStreams(FILE* header, FILE* data, const char* dataName) {
         if (facts.images > 1)
             reportProgress(progressFigure(k * progressPerImage),
                            progressFigure(facts.images * progressPerImage), "Reading multiple images");
-        const StackRead outcome = readStackImage(header, data, facts, name, list);
+        const StackRead outcome = readStackImage(header, data, facts, k, name, list);
         if (outcome == StackRead::noMoreRecords) break;
         if (outcome == StackRead::outOfMemory) {
             printImageListOutOfMemory();

@@ -20,7 +20,8 @@ ImageList* readImagic(const char* path);
 /// The reading step of readImagic from open header and data streams; dataName is the data
 /// file's name, whose text after the last "/" names the images. Each image keeps its
 /// record (numeric words in host order, type and title as stored) and has grey limits
-/// equal to its min and max. Reading stops when the header has no further whole record.
+/// equal to its min and max. The header is read once, in order (it may be a pipe); reading
+/// stops when it has no further whole record.
 /// An image with a bad size ("Bad image size %dx%dx%d\n"), a short read ("Incomplete data
 /// read %d/%d blocks\n") or no memory for its samples is left out; the others are read.
 ImageList* readImagicStreams(FILE* header, FILE* data, const char* dataName);

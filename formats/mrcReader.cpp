@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "formats/CommandPipe.h"
+#include "formats/InputFile.h"
 #include "formats/byteOrder.h"
 #include "formats/formatsMessages.h"
 #include "image/Image.h"
@@ -34,7 +35,9 @@ constexpr double mode0Divisor = 100.0;
 static_assert(offsetof(MrcHeader, labels) == 4 * headerWords, "the labels follow word 55");
 static_assert(offsetof(MrcHeader, nsymbt) == 92, "word 23 holds the extended header size");
 
-// The decompressor command "zcat -- <path>" must fit in this many bytes with its end.
+// Compressed files are refused when the command "zcat -- <path>" would not fit in this
+// many bytes with its end (the decompressor reads the file from its standard input, but
+// the limit on names stays).
 constexpr size_t commandBytes = 800;
 constexpr char commandPrefix[] = "zcat -- ";
 
@@ -175,35 +178,41 @@ bool prepareHeader(MrcHeader& header, RowLayout& layout) {
 
 // Reads the rows straight into their places in buffer, in file order, in chunks of about
 // 4 MiB. A short read ends the chunk at the row it reached and prints "Incomplete data
-// read"; with completeShortRows that row is completed with zeros and every later row is
-// then tried, and reported, alone. Otherwise a short read returns false.
-bool readRows(std::FILE* in, unsigned char* buffer, const RowLayout& layout, bool completeShortRows) {
+// read"; with keepShortRows (the buffer then starts zeroed) the missing bytes stay zero
+// and every later row is tried, and reported, alone (once the stream has ended, without
+// a read: a tall image cut short costs no system call per missing row). Returns the end of the bytes that
+// arrived (every byte beyond it is untouched), or -1 after a short read without
+// keepShortRows.
+int64_t readRows(std::FILE* in, unsigned char* buffer, const RowLayout& layout, bool keepShortRows) {
     const int64_t rowBytes = layout.rowBytes, ny = layout.ny;
     const char* message = layout.sampleMode->readingMessage;
     int64_t chunkRows = rowBytes >= chunkBytes ? 1 : chunkBytes / rowBytes;
-    int64_t r = 0;
+    int64_t r = 0, delivered = 0;
+    bool ended = false;  // the stream is at its end or failed: later rows are not read
     while (r < ny) {
         const int64_t rows = std::min(chunkRows, ny - r);
         const size_t want = size_t(rows * rowBytes);
-        const size_t got = std::fread(buffer + r * rowBytes, 1, want, in);
+        const size_t got = ended ? 0 : std::fread(buffer + r * rowBytes, 1, want, in);
+        if (got > 0) delivered = r * rowBytes + int64_t(got);
         const int64_t whole = int64_t(got) / rowBytes;
         for (int64_t k = 0; k < whole; k++, r++)
             reportProgress(progressFigure(r * rowBytes), progressFigure(layout.sampleBytes), message);
         if (got == want) continue;
         printIncompleteDataRead(0, int(ny));
-        if (!completeShortRows) return false;
-        const size_t part = got - size_t(whole * rowBytes);
-        std::memset(buffer + r * rowBytes + part, 0, size_t(rowBytes) - part);
+        if (!keepShortRows) return -1;
+        ended = std::feof(in) || std::ferror(in);
         reportProgress(progressFigure(r * rowBytes), progressFigure(layout.sampleBytes), message);
         r++;
         chunkRows = 1;
     }
-    return true;
+    return delivered;
 }
 
 // The samples as read become floats in place: 4-byte samples byte-reversed when the
-// file's order is not the host's, 1- and 2-byte samples widened.
-void convertSamples(float* data, const RowLayout& layout, ByteOrder fileOrder) {
+// file's order is not the host's, 1- and 2-byte samples widened. delivered is the end of
+// the bytes read; 1-byte samples from there on are zero bytes whose floats, at four times
+// their offset, lie beyond every byte written: they are 0.0 already and are not touched.
+void convertSamples(float* data, const RowLayout& layout, ByteOrder fileOrder, int64_t delivered) {
     const int64_t count = layout.nx * layout.ny;
     const int64_t total = layout.sampleBytes;
     const int bytes = layout.sampleMode->bytes;
@@ -215,7 +224,7 @@ void convertSamples(float* data, const RowLayout& layout, ByteOrder fileOrder) {
     }
     reportProgress(progressFigure(total), progressFigure(total), "Converting to float");
     if (bytes == 1)
-        widen8BitSamples(data, count, mode0Divisor);
+        widen8BitSamples(data, delivered, mode0Divisor);
     else
         widen16BitSamples(data, count, fileOrder);
 }
@@ -251,7 +260,11 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
         printIncompleteDataRead(0, ny);
         return 0;
     }
-    if (!image.resize(nx, ny, 1)) {
+    // Mode 0 succeeds with zeros for the rows that never arrive: its buffer starts zeroed
+    // by the allocator, so a header that declares far more than the data delivers costs
+    // no writes beyond the rows that came.
+    const bool zeroFill = mode == 0;
+    if (!(zeroFill ? image.resizeZeroed(nx, ny, 1) : image.resize(nx, ny, 1))) {
         printImageOutOfMemory(nx, ny, 1);
         return 0;
     }
@@ -264,8 +277,10 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     // file reads differently for it: a read that fails comes back short, which readRows
     // has already reported, and failed for modes 1 to 4.
     if (mode == 4) std::clearerr(in);
-    if (!readRows(in, reinterpret_cast<unsigned char*>(image.getData()), layout, mode == 0)) return 0;
-    convertSamples(image.getData(), layout, facts.fileOrder);
+    const int64_t delivered =
+        readRows(in, reinterpret_cast<unsigned char*>(image.getData()), layout, zeroFill);
+    if (delivered < 0) return 0;
+    convertSamples(image.getData(), layout, facts.fileOrder, delivered);
     if (mode == 4 && std::ferror(in)) return 0;
     finishImage(image, layout);
     return 1;
@@ -279,34 +294,34 @@ int readMrc(Image& image, const char* path) {
             printNameTooLongForDecompressor();
             return 0;
         }
-        // No shell: the path is one argument, after "--" so that a name beginning with
-        // "-" is not taken for an option.
-        const char* const argv[] = {"zcat", "--", path, nullptr};
-        CommandPipe pipe = openCommandPipe(argv);
+        // zcat decompresses its standard input, the file opened here: no name reaches a
+        // command line, and a FIFO without a writer reads as empty instead of blocking
+        // zcat's own open. A file that cannot be opened gives no data, as from zcat.
+        InputFile compressed(path, false);
+        setNameAndPath(image, path);
+        if (!compressed) return 0;
+        const char* const argv[] = {"zcat", nullptr};
+        CommandPipe pipe = openCommandPipe(argv, fileno(compressed.get()));
         if (pipe.stream == nullptr) {
             printCannotOpenFile();
             return 0;
         }
-        setNameAndPath(image, path);
         const int result = readMrcStream(image, pipe.stream, -1);
         closeCommandPipe(pipe);
         return result;
     }
 
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
+    // Unbuffered: every row is one read straight into the image's buffer, with no copy
+    // through the stream's buffer (which the 1024-byte header would leave misaligned).
+    InputFile file(path, false);
+    if (!file) {
         printCannotOpenFile();
         return 0;
     }
-    // Unbuffered: every row is one read straight into the image's buffer, with no copy
-    // through the stream's buffer (which the 1024-byte header would leave misaligned).
-    std::setvbuf(file, nullptr, _IONBF, 0);
     setNameAndPath(image, path);
     struct stat status;
-    const bool regular = fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-    const int result = readMrcStream(image, file, regular ? int64_t(status.st_size) : -1);
-    std::fclose(file);
-    return result;
+    const bool regular = fstat(fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode);
+    return readMrcStream(image, file.get(), regular ? int64_t(status.st_size) : -1);
 }
 
 }  // namespace tarnview

@@ -88,6 +88,22 @@ bool readBlock(FILE* stream, unsigned char* dst, int64_t skip, int64_t take, int
     return pass(blockLength - skip - take);
 }
 
+// Reads the next piece of a header like fgets: up to and including a line end, at most
+// 79 bytes (NUL bytes included), terminated. Adds the bytes read to consumed. False at
+// the end of the stream with nothing read.
+bool readHeaderPiece(FILE* stream, char (&line)[80], int64_t& consumed) {
+    int n = 0;
+    while (n < 79) {
+        const int c = getc(stream);
+        if (c == EOF) break;
+        line[n++] = char(c);
+        if (c == '\n') break;
+    }
+    line[n] = 0;
+    consumed += n;
+    return n > 0;
+}
+
 // The path cut at its last "." with upperExt appended; when that file is not readable,
 // the stem with lowerExt, which is not tested again.
 std::string salFileName(const std::string& path, const char* upperExt, const char* lowerExt) {
@@ -112,13 +128,12 @@ bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& d
     }
     image.setSamplingFromParameters();
 
-    FILE* headerFile = std::fopen(headerName.c_str(), "r");
-    if (headerFile == nullptr) {
+    InputFile headerFile(headerName.c_str());
+    if (!headerFile) {
         printSalCannotOpen(headerName.c_str());
         return false;
     }
-    header = parseSalHeader(headerFile);
-    std::fclose(headerFile);
+    header = parseSalHeader(headerFile.get());
     if (header.hasDeltaX) image.setDeltaX(header.deltaX);
     if (header.exchangeAxes) std::swap(header.nx, header.ny);
 
@@ -195,7 +210,12 @@ void reverseOddRows(float* samples, int nx, int first, int end) {
 SalHeader parseSalHeader(FILE* stream) {
     SalHeader header;
     char line[80];  // pieces of at most 79 characters
-    while (std::fgets(line, sizeof line, stream) != nullptr) {
+    int64_t consumed = 0;
+    while (readHeaderPiece(stream, line, consumed)) {
+        if (consumed > salHeaderByteLimit) {
+            header.nx = header.ny = -1;  // no usable size: refused as a header problem
+            break;
+        }
         if (line[0] == 0) continue;
         // The first character of every line is not looked at.
         if (keyIs(line, "NXP")) {

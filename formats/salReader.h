@@ -25,9 +25,15 @@ struct SalHeader {
     float deltaX = 0;  // the DELTAX value already divided by 3
 };
 
+/// A header is read up to this many bytes; one that goes on (a device or a FIFO that
+/// never ends, a file of NUL bytes) is cut there and gives no size.
+constexpr int64_t salHeaderByteLimit = int64_t(1) << 20;
+
 /// Reads header lines from stream (in pieces of at most 79 characters) through the key
 /// table NXP, NYP, AXSCAN, FILE REC, SCAN TYPE, DELTAX; lines that match no key, and
-/// values that do not convert, change nothing. The axes are not exchanged yet.
+/// values that do not convert, change nothing. The axes are not exchanged yet. A header
+/// longer than salHeaderByteLimit is cut there with nx and ny -1, so that the readers
+/// refuse it as a header problem.
 SalHeader parseSalHeader(FILE* stream);
 /// Bytes per stored row: 2 x nx rounded up to whole records. -1 when the header gives no
 /// usable scan: a size of 0 or below, a record length of 0 or below, more than 2^31 - 1

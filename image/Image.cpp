@@ -13,6 +13,15 @@ namespace {
 constexpr int initialSamples = 1024;
 constexpr int initialBoxes = 4;
 constexpr int profileLength = 400;  // 200 bin positions, then 200 values
+
+// nx x ny x nz, or -1 for a negative size or a product beyond 64 bits.
+int64_t sampleCount(int nx, int ny, int nz) {
+    if (nx < 0 || ny < 0 || nz < 0) return -1;
+    const int64_t count = int64_t(nx) * ny;
+    if (nz != 0 && count > INT64_MAX / nz) return -1;
+    return count * nz;
+}
+
 }  // namespace
 
 Image::Image()
@@ -71,11 +80,22 @@ void Image::setImagicHeader(ImagicRecord* record) {
     if (record != imagicHeader.get()) imagicHeader.reset(record);
 }
 
+int Image::resizeZeroed(int newNx, int newNy, int newNz) {
+    const int64_t count = sampleCount(newNx, newNy, newNz);
+    float* fresh = count < 0 ? nullptr : allocateZeroedSamples(count);
+    if (fresh == nullptr) return 0;
+    releaseSamples(data);
+    data = fresh;
+    dataCount = count;
+    nx = newNx;
+    ny = newNy;
+    nz = newNz;
+    return 1;
+}
+
 int Image::resize(int newNx, int newNy, int newNz) {
-    if (newNx < 0 || newNy < 0 || newNz < 0) return 0;
-    int64_t count = int64_t(newNx) * newNy;
-    if (newNz != 0 && count > INT64_MAX / newNz) return 0;
-    count *= newNz;
+    const int64_t count = sampleCount(newNx, newNy, newNz);
+    if (count < 0) return 0;
     if (count != dataCount) {
         float* fresh = allocateSamples(count);
         if (fresh == nullptr) return 0;

@@ -80,6 +80,11 @@ class Image {
     /// Returns 1, or 0 (image unchanged) for a negative size, a count beyond the address
     /// space or a failed allocation.
     int resize(int nx, int ny, int nz);
+    /// As resize, but every sample becomes 0.0 and none is kept. The zeros come from a
+    /// fresh allocation: memory the system hands out zeroed is not written, so the pages
+    /// of samples that stay 0.0 cost nothing until they are written. Returns 1, or 0
+    /// (image unchanged) as resize.
+    int resizeZeroed(int nx, int ny, int nz);
     float* getData() { return data; }
     const float* getData() const { return data; }
     /// Address of the second float of the samples.

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs the external programs the tests (and, with "bench", the benchmarks) use when
-# they are missing and apt-get can be run. A test that still cannot find one skips.
+# Installs the external programs the tests (with "bench", the benchmarks; with "fuzz",
+# the fuzzing and the valgrind run) use when they are missing and apt-get can be run. A
+# test that still cannot find one skips.
 missing=""
 need() { command -v "$1" >/dev/null 2>&1 || missing="$missing $2"; }
 need zcat gzip
@@ -14,6 +15,14 @@ need pkg-config pkg-config
 if [ "$1" = bench ]; then
   [ -f /usr/include/fftw3.h ] || missing="$missing libfftw3-dev"
   need hyperfine hyperfine
+fi
+if [ "$1" = fuzz ]; then
+  need clang++-14 clang-14
+  need llvm-profdata-14 llvm-14
+  need llvm-cov-14 llvm-14
+  need valgrind valgrind
+  ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 \
+    || missing="$missing libclang-rt-14-dev"
 fi
 [ -n "$missing" ] || exit 0
 packages=$(echo $missing | tr ' ' '\n' | sort -u | tr '\n' ' ')

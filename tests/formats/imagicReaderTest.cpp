@@ -251,6 +251,26 @@ TEST(ReadImagic, ShortDataDropsTheImagesItCannotHold) {
     destroyWithImages(list);
 }
 
+TEST(ReadImagic, HeaderFromAPipeGivesEveryRecordOnce) {
+    // A pipe cannot go back to the first record after its facts are read.
+    const std::vector<Size> sizes = {{4, 3}, {2, 5}, {3, 1}};
+    for (bool bigEndian : {false, true}) {
+        Stack s{sizes, bigEndian};
+        FILE* header = test::pipeStreamOf(headerBytes(s));
+        FILE* data = test::pipeStreamOf(dataBytes(s));
+        ASSERT_NE(header, nullptr);
+        ASSERT_NE(data, nullptr);
+        ImageList* list = nullptr;
+        const std::string out = captureStdout([&] { list = readImagicStreams(header, data, "y.img"); });
+        std::fclose(header);
+        std::fclose(data);
+        EXPECT_EQ(out, "");
+        ASSERT_EQ(count(list), 3);
+        for (int k = 0; k < 3; k++) expectStackImage(imageAt(list, k), k, sizes[size_t(k)], false);
+        destroyWithImages(list);
+    }
+}
+
 TEST(ReadImagic, ImageCountsAreBoundedByTheHeaderFile) {
     Stack s{{{2, 2}, {2, 2}}};
     for (int64_t following : {int64_t(INT_MAX), int64_t(5)}) {

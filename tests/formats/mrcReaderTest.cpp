@@ -332,6 +332,60 @@ TEST(ReadMrc, TruncatedByteFileReadsWithZerosForTheMissingRows) {
     for (int i = 0; i < 20; i++) EXPECT_EQ(image.getData()[i], 0.0f);
 }
 
+// A stream over bytes that counts the reads it is asked for.
+struct CountedBytes {
+    std::vector<uint8_t> bytes;
+    size_t at = 0;
+    int reads = 0;
+};
+
+ssize_t countedRead(void* cookie, char* out, size_t want) {
+    auto* c = static_cast<CountedBytes*>(cookie);
+    c->reads++;
+    const size_t n = std::min(want, c->bytes.size() - c->at);
+    std::memcpy(out, c->bytes.data() + c->at, n);
+    c->at += n;
+    return ssize_t(n);
+}
+
+TEST(ReadMrc, RowsAfterTheEndOfTheStreamAreReportedWithoutReading) {
+    // 100000 rows declared, one there: a message for every missing row, not a read.
+    MrcFile f;
+    f.mode = 0;
+    f.nx = 4, f.ny = 100000;
+    f.samples = {1, 2, 3, 4};
+    CountedBytes counted{mrcBytes(f, false)};
+    std::FILE* in = fopencookie(&counted, "rb", {countedRead, nullptr, nullptr, nullptr});
+    ASSERT_NE(in, nullptr);
+    Image image;
+    int result = 0;
+    const std::string out = captureStdout([&] { result = readMrcStream(image, in, -1); });
+    std::fclose(in);
+    EXPECT_EQ(result, 1);
+    size_t messages = 0;
+    for (size_t at = out.find("Incomplete"); at != std::string::npos; at = out.find("Incomplete", at + 1))
+        messages++;
+    EXPECT_EQ(messages, 99999u);
+    EXPECT_LT(counted.reads, 10);
+}
+
+TEST(ReadMrc, TruncatedByteFileLeavesNoOldSamplesInTheMissingRows) {
+    // The image held samples of the same size before: the zeros do not come from them.
+    MrcFile f;
+    f.mode = 0;
+    f.nx = 5, f.ny = 4;
+    f.samples = {10, 20, 30, 40, 50, 60};
+    for (bool knownLength : {true, false}) {
+        Image image;
+        ASSERT_EQ(image.resize(5, 4, 1), 1);
+        for (int i = 0; i < 20; i++) image.getData()[i] = 9.0f;
+        const ReadResult r = readMemory(image, mrcBytes(f, false), knownLength);
+        EXPECT_EQ(r.result, 1);
+        const float want[20] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
+        for (int i = 0; i < 20; i++) EXPECT_EQ(image.getData()[i], want[i]) << i;
+    }
+}
+
 TEST(ReadMrc, SkipsExtendedHeadersOnlyWhenTheFileSaysSoOrFitsExactly) {
     struct Case {
         const char* what;

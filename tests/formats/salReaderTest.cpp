@@ -203,6 +203,21 @@ TEST(ReadSal, LongLinesAreReadInPiecesOf79Characters) {
     expectScanSamples(image, 4, 3);
 }
 
+TEST(ParseSalHeader, HeadersLongerThanTheLimitGiveNoSize) {
+    // The size, then filler up to exactly the limit: read. One byte more: cut, no size.
+    const std::string size = " NXP = 4\n NYP = 3\n";
+    for (int64_t extra : {int64_t(0), int64_t(1)}) {
+        std::vector<uint8_t> bytes(size.begin(), size.end());
+        bytes.resize(size_t(salHeaderByteLimit + extra), 0);
+        FILE* stream = test::fileStreamOf(bytes);
+        ASSERT_NE(stream, nullptr);
+        const SalHeader header = parseSalHeader(stream);
+        std::fclose(stream);
+        EXPECT_EQ(header.nx, extra == 0 ? 4 : -1) << extra;
+        EXPECT_EQ(header.ny, extra == 0 ? 3 : -1) << extra;
+    }
+}
+
 TEST(ReadSal, SamplesAreUnsignedLittleEndian) {
     std::string stem = scratchPath("bytes");
     test::writeText(stem + ".HDR", " NXP = 4\n NYP = 1\n FILE REC = 8\n");
