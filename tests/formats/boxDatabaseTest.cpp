@@ -44,8 +44,8 @@ std::string databaseWith(const std::string& name, const std::string& lines) {
 TEST(BoxList, GrowsBeforeTheFourthBoxAndRemovesInPlace) {
     Image image;
     EXPECT_EQ(image.getBoxCapacity(), 4);
-    for (int i = 0; i < 3; i++)
-        EXPECT_EQ(image.addBox(int16_t(i), 2, 3, 4, ("b" + std::to_string(i)).c_str()), 1);
+    const char* const names[] = {"b0", "b1", "b2"};
+    for (int i = 0; i < 3; i++) EXPECT_EQ(image.addBox(int16_t(i), 2, 3, 4, names[i]), 1);
     EXPECT_EQ(image.getBoxCapacity(), 4);
     EXPECT_EQ(image.addBox(9, 9, 9, 9, nullptr), 1);
     EXPECT_EQ(image.getBoxCapacity(), 12);
