@@ -16,8 +16,25 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/tarnviewConfigVersi
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tarnviewConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/tarnviewConfigVersion.cmake DESTINATION ${configDir})
 
-list(TRANSFORM TARNVIEW_LIBRARIES PREPEND "-l" OUTPUT_VARIABLE pcLibs)
-list(REVERSE pcLibs)
+install(FILES tarnview/tarnview.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tarnview/tarnview)
+
+# pkg-config names the libraries that are built (a folder without sources has none),
+# dependants before what they depend on, as a static link needs them. The prefix is the
+# one the package is installed to, known only at install time (cmake --install --prefix).
+set(pcLibs "")
+foreach(library ${TARNVIEW_LIBRARIES})
+  get_target_property(type ${library} TYPE)
+  if(NOT type STREQUAL "INTERFACE_LIBRARY")
+    list(PREPEND pcLibs "-l${library}")
+  endif()
+endforeach()
 list(JOIN pcLibs " " TARNVIEW_PC_LIBS)
-configure_file(cmake/tarnview.pc.in ${CMAKE_CURRENT_BINARY_DIR}/tarnview.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tarnview.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+set(TARNVIEW_PC_PREFIX "@TARNVIEW_PC_PREFIX@")
+configure_file(cmake/tarnview.pc.in ${CMAKE_CURRENT_BINARY_DIR}/tarnview.pc.prefixless @ONLY)
+set(pcDir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(CODE "
+  set(TARNVIEW_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  configure_file(\"${CMAKE_CURRENT_BINARY_DIR}/tarnview.pc.prefixless\"
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${pcDir}/tarnview.pc\" @ONLY)
+  message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${pcDir}/tarnview.pc\")
+")

@@ -5,12 +5,18 @@ endfunction()
 
 set(TARNVIEW_LIBRARIES "" CACHE INTERNAL "")
 
-# tarnview_subsystem(name DEPENDS deps...): one library target per folder, built from
-# every .cpp of the folder; its headers install under include/tarnview/<folder>/.
+# tarnview_subsystem(name DEPENDS deps... INTERNAL headers...): one library target per
+# folder, built from every .cpp of the folder. Its public headers install under
+# include/tarnview/<folder>/ (and are listed in tarnview/tarnview.h); the folder's
+# messages file (*Messages.h) and the INTERNAL headers are not installed.
 function(tarnview_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;INTERNAL" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  list(FILTER headers EXCLUDE REGEX "Messages\\.h$")
+  foreach(internal ${ARG_INTERNAL})
+    list(REMOVE_ITEM headers "${CMAKE_CURRENT_SOURCE_DIR}/${internal}")
+  endforeach()
   if(sources)
     add_library(${name} ${sources})
     target_include_directories(${name} PUBLIC

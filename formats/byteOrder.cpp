@@ -4,11 +4,48 @@
 
 namespace tarnview {
 
-int hostIsBigEndian() {
-    const int probe = 127;
+namespace {
+
+// Samples widened per chunk, staged in a local array so that the conversion loop reads
+// memory that the floats it writes cannot alias.
+constexpr int64_t widenChunk = 2048;
+
+// Converts n unsigned 16-bit samples at staged (2 bytes each, in the given order) to
+// floats at out. Loads in the host's order and swaps where the orders differ, which the
+// compiler turns into vector code.
+void decode16BitChunk(const unsigned char* staged, float* out, int64_t n, ByteOrder order) {
+    if (order == hostByteOrder()) {
+        for (int64_t j = 0; j < n; j++) {
+            uint16_t v;
+            std::memcpy(&v, staged + 2 * j, 2);
+            out[j] = float(v);
+        }
+    } else {
+        for (int64_t j = 0; j < n; j++) {
+            uint16_t v;
+            std::memcpy(&v, staged + 2 * j, 2);
+            out[j] = float(uint16_t(v >> 8 | v << 8));
+        }
+    }
+}
+
+}  // namespace
+
+bool hostIsBigEndian() {
+    const uint32_t one = 1;
     unsigned char first;
-    std::memcpy(&first, &probe, 1);
-    return first == 0 ? 1 : 0;
+    std::memcpy(&first, &one, 1);
+    return first == 0;
+}
+
+ByteOrder hostByteOrder() {
+    return hostIsBigEndian() ? ByteOrder::bigEndian : ByteOrder::littleEndian;
+}
+
+uint32_t decodeWord(const unsigned char* bytes, ByteOrder order) {
+    const unsigned char* b = bytes;
+    if (order == ByteOrder::bigEndian) return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
+    return uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
 }
 
 void swapWords(void* buffer, int64_t wordCount) {
@@ -19,6 +56,40 @@ void swapWords(void* buffer, int64_t wordCount) {
         std::memcpy(&v, w, 4);
         v = __builtin_bswap32(v);
         std::memcpy(w, &v, 4);
+    }
+}
+
+void widen8BitSamples(float* samples, int64_t count, double divisor) {
+    // Float i occupies bytes 4i to 4i + 3, at or behind byte i: going down, no byte is
+    // overwritten before it has been converted.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(samples);
+    for (int64_t i = count - 1; i >= 0; i--) samples[i] = float(bytes[i] / divisor);
+}
+
+void widen16BitSamples(float* samples, int64_t count, ByteOrder order) {
+    // Chunks from the last to the first: the floats of samples [start, end) cover the
+    // 16-bit places of samples [2 start, 2 end), which are either in this chunk (staged
+    // before any write) or after it (converted already).
+    alignas(16) unsigned char staged[2 * widenChunk];
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(samples);
+    for (int64_t end = count; end > 0;) {
+        const int64_t start = end > widenChunk ? end - widenChunk : 0;
+        std::memcpy(staged, bytes + 2 * start, size_t(2 * (end - start)));
+        decode16BitChunk(staged, samples + start, end - start, order);
+        end = start;
+    }
+}
+
+void widen16BitSamplesForward(float* out, const unsigned char* in, int64_t count, ByteOrder order) {
+    // Chunks from the first to the last: the floats of samples [start, end) end at byte
+    // 4 end of out, before the 16-bit places of samples from end on (at 2 count + 2 end
+    // or later), so nothing is overwritten before it is read.
+    alignas(16) unsigned char staged[2 * widenChunk];
+    for (int64_t start = 0; start < count;) {
+        const int64_t end = count - start > widenChunk ? start + widenChunk : count;
+        std::memcpy(staged, in + 2 * start, size_t(2 * (end - start)));
+        decode16BitChunk(staged, out + start, end - start, order);
+        start = end;
     }
 }
 

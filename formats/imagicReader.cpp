@@ -9,7 +9,7 @@
 #include "formats/ImageList.h"
 #include "formats/InputFile.h"
 #include "formats/byteOrder.h"
-#include "formats/salImagicMessages.h"
+#include "formats/formatsMessages.h"
 #include "formats/sampleLoaders.h"
 #include "image/Image.h"
 #include "image/ImagicRecord.h"
@@ -22,25 +22,18 @@ namespace {
 constexpr int recordBytes = 1024;
 constexpr int typeOffset = 56;  // word 14
 
-// The 32-bit word w of a record as stored in the file's byte order.
-uint32_t fileWord(const unsigned char* raw, int w, bool bigEndian) {
-    const unsigned char* b = raw + 4 * w;
-    if (bigEndian) return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
-    return uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
-}
-
 // Text words that are stored as characters and never reordered: `type` and `imageTitle`.
 bool isTextWord(int w) {
     return w == 14 || (w >= 29 && w <= 48);
 }
 
 // The record with every numeric word in the host's order and the text words as stored.
-void decodeRecord(const unsigned char* raw, bool bigEndian, ImagicRecord& record) {
+void decodeRecord(const unsigned char* raw, ByteOrder order, ImagicRecord& record) {
     unsigned char host[recordBytes];
     std::memcpy(host, raw, recordBytes);
     for (int w = 0; w < recordBytes / 4; w++) {
         if (isTextWord(w)) continue;
-        const uint32_t v = fileWord(raw, w, bigEndian);
+        const uint32_t v = decodeWord(raw + 4 * w, order);
         std::memcpy(host + 4 * w, &v, 4);
     }
     std::memcpy(&record, host, recordBytes);
@@ -80,8 +73,7 @@ ImageList* readImagicStreams(FILE* header, FILE* data, const char* dataName) {
     unsigned char first[recordBytes] = {};
     (void)std::fread(first, 1, recordBytes, header);
     std::rewind(header);
-    const bool bigEndian = first[12] == 0 && first[13] == 0;
-    const int orderCode = (bigEndian ? 1 : 0) + hostIsBigEndian();
+    const ByteOrder order = first[12] == 0 && first[13] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
     const char* type = reinterpret_cast<const char*>(first + typeOffset);
     const bool floats = std::memcmp(type, "REAL", 4) == 0;
     if (!floats && std::memcmp(type, "INTG", 4) != 0) {
@@ -89,7 +81,7 @@ ImageList* readImagicStreams(FILE* header, FILE* data, const char* dataName) {
         destroy(list, 1);
         return nullptr;
     }
-    const int64_t images = int64_t(int32_t(fileWord(first, 1, bigEndian))) + 1;  // imagesFollowing + 1
+    const int64_t images = int64_t(int32_t(decodeWord(first + 4, order))) + 1;  // imagesFollowing + 1
 
     const char* slash = std::strrchr(dataName, '/');
     for (int64_t k = 0; k < images; k++) {
@@ -106,12 +98,12 @@ ImageList* readImagicStreams(FILE* header, FILE* data, const char* dataName) {
             destroyWithImages(list);
             return nullptr;
         }
-        decodeRecord(raw, bigEndian, *record);
+        decodeRecord(raw, order, *record);
 
         // The data file is read on from where the previous image ended.
         const int nx = record->pixelsPerLine, ny = record->lines;
-        const int loaded = floats ? readFloatRows(*image, data, nx, ny, 1, orderCode)
-                                  : read16BitRows(*image, data, nx, ny, 1, orderCode);
+        const int loaded = floats ? readFloatRows(*image, data, nx, ny, 1, order)
+                                  : read16BitRows(*image, data, nx, ny, 1, order);
         if (!loaded) continue;  // the image and its record are released
 
         if (slash != nullptr) image->setName(slash + 1);

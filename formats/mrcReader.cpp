@@ -13,9 +13,11 @@
 #include <cstddef>
 #include <cstring>
 
-#include "formats/commandPipe.h"
-#include "formats/mrcMessages.h"
+#include "formats/CommandPipe.h"
+#include "formats/byteOrder.h"
+#include "formats/formatsMessages.h"
 #include "image/Image.h"
+#include "image/imageMessages.h"
 #include "image/MrcHeader.h"
 #include "image/progress.h"
 
@@ -33,35 +35,12 @@ static_assert(offsetof(MrcHeader, nsymbt) == 92, "word 23 holds the extended hea
 constexpr size_t commandBytes = 800;
 constexpr char commandPrefix[] = "zcat -- ";
 
-bool hostIsBigEndian() {
-    const uint32_t one = 1;
-    unsigned char first;
-    std::memcpy(&first, &one, 1);
-    return first == 0;
-}
-
-// Decodes the 4-byte words of file bytes in the file's byte order, whatever the host's.
-class ByteReader {
-public:
-    ByteReader(const unsigned char* fileBytes, bool fileBigEndian) : bytes(fileBytes), bigEndian(fileBigEndian) {}
-    uint32_t u32(size_t offset) const {
-        const unsigned char* b = bytes + offset;
-        if (bigEndian) return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
-        return uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
-    }
-
-private:
-    const unsigned char* bytes;
-    bool bigEndian;
-};
-
 // The kept header is in host byte order: words 0 to 55 decoded (integers and floats
 // alike are 4-byte words), the labels copied as text.
-void decodeHeader(const unsigned char* bytes, bool bigEndian, MrcHeader& header) {
-    const ByteReader reader(bytes, bigEndian);
+void decodeHeader(const unsigned char* bytes, ByteOrder order, MrcHeader& header) {
     auto* fields = reinterpret_cast<unsigned char*>(&header);
     for (int w = 0; w < headerWords; w++) {
-        const uint32_t word = reader.u32(4 * size_t(w));
+        const uint32_t word = decodeWord(bytes + 4 * w, order);
         std::memcpy(fields + 4 * w, &word, 4);
     }
     std::memcpy(fields + 4 * headerWords, bytes + 4 * headerWords, headerBytes - 4 * headerWords);
@@ -104,32 +83,6 @@ void skipBytes(std::FILE* in, int64_t count, bool seekable) {
     }
 }
 
-// Widening in place, from the last sample to the first: float i occupies bytes 4i to
-// 4i + 3, at or behind the bytes of sample i, so no sample is overwritten before it has
-// been converted.
-void widenBytes(float* data, int64_t count) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    for (int64_t i = count - 1; i >= 0; i--) data[i] = float(bytes[i] / 100.0);
-}
-
-void widenUnsigned16(float* data, int64_t count, bool bigEndian) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    for (int64_t i = count - 1; i >= 0; i--) {
-        const unsigned high = bigEndian ? bytes[2 * i] : bytes[2 * i + 1];
-        const unsigned low = bigEndian ? bytes[2 * i + 1] : bytes[2 * i];
-        data[i] = float(high << 8 | low);
-    }
-}
-
-void reverseWordBytes(float* data, int64_t count) {
-    for (int64_t i = 0; i < count; i++) {
-        uint32_t v;
-        std::memcpy(&v, data + i, 4);
-        v = v >> 24 | (v >> 8 & 0xff00u) | (v << 8 & 0xff0000u) | v << 24;
-        std::memcpy(data + i, &v, 4);
-    }
-}
-
 // (re, im) pairs become (amplitude, phase). The amplitude is hypot(re, im) / nx * ny *
 // nz evaluated left to right: divided by the row length in floats, then multiplied by
 // the rows and sections.
@@ -162,11 +115,10 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     unsigned char bytes[headerBytes];
     if (std::fread(bytes, 1, headerBytes, in) != size_t(headerBytes)) return 0;
     // An nx below 65536 written big-endian starts with two zero bytes.
-    const bool fileBigEndian = bytes[0] == 0 && bytes[1] == 0;
-    const bool swapFloats = fileBigEndian != hostIsBigEndian();
+    const ByteOrder fileOrder = bytes[0] == 0 && bytes[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
     // Tested on the bytes as they are in the file: decoding reverses them.
     const bool mapTag = std::memcmp(bytes + 208, "MAP ", 4) == 0;
-    decodeHeader(bytes, fileBigEndian, header);
+    decodeHeader(bytes, fileOrder, header);
 
     if (header.ny == 1) {
         printOneDimensionalFile();
@@ -206,7 +158,7 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
         return 0;
     }
     if (!image.resize(int(nx), int(ny), 1)) {
-        printNoMemoryForImage(int(nx), int(ny));
+        printImageOutOfMemory(int(nx), int(ny), 1);
         return 0;
     }
     skipBytes(in, extension, streamBytes >= 0);
@@ -239,16 +191,16 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     }
 
     if (sampleMode.bytes == 4) {
-        if (swapFloats) {
+        if (fileOrder != hostByteOrder()) {
             reportProgress(progressFigure(sampleBytes), progressFigure(sampleBytes), "Swapping byte order");
-            reverseWordBytes(data, count);
+            swapWords(data, count);
         }
     } else {
         reportProgress(progressFigure(sampleBytes), progressFigure(sampleBytes), "Converting to float");
         if (sampleMode.bytes == 1)
-            widenBytes(data, count);
+            widen8BitSamples(data, count, 100.0);
         else
-            widenUnsigned16(data, count, fileBigEndian);
+            widen16BitSamples(data, count, fileOrder);
     }
     if (mode == 4 && std::ferror(in)) return 0;
 

@@ -25,7 +25,8 @@ int readMrc(Image& image, const char* path);
 /// files.\n", "This appears to be a 3d file. I only read 2d files.\n", "WARNING: nx/y/z
 /// start not zero\n", "Bad MRC file\n" (unknown mode, or sizes that cannot describe an
 /// image of at most 2^31 - 1 samples), "Incomplete data read %d/%d blocks\n" (per short
-/// row; mode 0 goes on with that row's missing bytes as 0), and a failed allocation.
+/// row; mode 0 goes on with that row's missing bytes as 0), and "Not enough memory
+/// for a %dx%dx%d image\n".
 int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes);
 
 }  // namespace tarnview

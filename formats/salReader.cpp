@@ -12,9 +12,11 @@
 #include <utility>
 
 #include "formats/InputFile.h"
-#include "formats/salImagicMessages.h"
+#include "formats/byteOrder.h"
+#include "formats/formatsMessages.h"
 #include "formats/sampleLoaders.h"
 #include "image/Image.h"
+#include "image/imageMessages.h"
 #include "image/progress.h"
 
 namespace tarnview {
@@ -200,7 +202,7 @@ int readSalData(Image& image, FILE* data, const SalHeader& header) {
     // A file known to be too short fails as reading it would, before the image is sized.
     const int64_t left = bytesLeft(data);
     if (left >= 0 && left < blockLength * ny) {
-        printIncompleteRowRead(0, ny);
+        printIncompleteDataRead(0, ny);
         return 0;
     }
     if (!image.resize(nx, ny, 1)) {
@@ -227,7 +229,7 @@ int readSalData(Image& image, FILE* data, const SalHeader& header) {
         int rows = int(std::min(room, runBytes) / blockLength);
         if (rows > 0) {
             if (std::fread(place, size_t(rows * blockLength), 1, data) != 1) {
-                printIncompleteRowRead(0, ny);
+                printIncompleteDataRead(0, ny);
                 return 0;
             }
             if (blockLength != rowBytes)
@@ -236,7 +238,7 @@ int readSalData(Image& image, FILE* data, const SalHeader& header) {
         } else {
             rows = 1;
             if (!readBlock(data, place, 0, rowBytes, blockLength)) {
-                printIncompleteRowRead(0, ny);
+                printIncompleteDataRead(0, ny);
                 return 0;
             }
         }
@@ -245,7 +247,7 @@ int readSalData(Image& image, FILE* data, const SalHeader& header) {
                            "Reading 16 bit data...");
 
         float* first = samples + int64_t(r) * nx;
-        widen16BitSamplesForward(first, place, int64_t(rows) * nx, false);
+        widen16BitSamplesForward(first, place, int64_t(rows) * nx, ByteOrder::littleEndian);
         if (header.serpentine)
             for (int j = r % 2 == 1 ? r : r + 1; j < r + rows; j += 2) {
                 float* row = samples + int64_t(j) * nx;
@@ -291,10 +293,10 @@ int readSalCornerData(Image& image, FILE* data, const SalHeader& header) {
         const bool reversed = header.serpentine && i % 2 == 1;
         const int64_t skip = reversed ? 2 * int64_t(nx - width) : 0;
         if (!readBlock(data, reinterpret_cast<unsigned char*>(row), skip, 2 * int64_t(width), blockLength)) {
-            printIncompleteRowRead(i, ny);
+            printIncompleteDataRead(i, ny);
             return 0;
         }
-        widen16BitSamples(row, width, false);
+        widen16BitSamples(row, width, ByteOrder::littleEndian);
         if (reversed) std::reverse(row, row + width);
         reportProgress(progressFigure(2 * int64_t(i) * nx), progressFigure(2 * int64_t(nx) * ny),
                        "Reading 16 bit data...");

@@ -6,8 +6,9 @@
 #include <cstring>
 
 #include "formats/byteOrder.h"
-#include "formats/salImagicMessages.h"
+#include "formats/formatsMessages.h"
 #include "image/Image.h"
+#include "image/imageMessages.h"
 #include "image/progress.h"
 
 namespace tarnview {
@@ -27,7 +28,7 @@ int readRowsLastFirst(Image& image, FILE* stream, int nx, int ny, int nz, int sa
     // stream is left at its end.
     const int64_t left = bytesLeft(stream);
     if (left >= 0 && left < totalBytes) {
-        printIncompleteRowRead(int(left % rowBytes / itemBytes), nz * ny);
+        printIncompleteDataRead(int(left % rowBytes / itemBytes), nz * ny);
         fseeko(stream, 0, SEEK_END);
         return 0;
     }
@@ -43,36 +44,13 @@ int readRowsLastFirst(Image& image, FILE* stream, int nx, int ny, int nz, int sa
     for (int r = ny - 1; r >= 0; r--) {
         size_t got = std::fread(bytes + r * rowBytes, size_t(itemBytes), size_t(nz), stream);
         if (got < size_t(nz)) {
-            printIncompleteRowRead(int(got), nz * ny);
+            printIncompleteDataRead(int(got), nz * ny);
             return 0;
         }
         if (report)
             reportProgress(progressFigure((ny - r) * itemBytes), progressFigure(totalBytes / nz), stage);
     }
     return 1;
-}
-
-// Samples widened per chunk, staged in a local array so that the conversion loop reads
-// memory that the floats it writes cannot alias.
-constexpr int64_t widenChunk = 2048;
-
-// Converts n unsigned 16-bit samples at staged (2 bytes each, in the given order) to
-// floats at out. Loads in the host's order and swaps where the orders differ, which the
-// compiler turns into vector code.
-void decode16BitChunk(const unsigned char* staged, float* out, int64_t n, bool bigEndian) {
-    if (bigEndian == (hostIsBigEndian() == 1)) {
-        for (int64_t j = 0; j < n; j++) {
-            uint16_t v;
-            std::memcpy(&v, staged + 2 * j, 2);
-            out[j] = float(v);
-        }
-    } else {
-        for (int64_t j = 0; j < n; j++) {
-            uint16_t v;
-            std::memcpy(&v, staged + 2 * j, 2);
-            out[j] = float(uint16_t(v >> 8 | v << 8));
-        }
-    }
 }
 
 int setData(Image& image, const float* buffer, int nx, int ny, int nz, bool complexSamples) {
@@ -106,39 +84,12 @@ int64_t bytesLeft(FILE* stream) {
     return int64_t(end - here);
 }
 
-void widen16BitSamples(float* samples, int64_t count, bool bigEndian) {
-    // Chunks from the last to the first: the floats of samples [start, end) cover the
-    // 16-bit places of samples [2 start, 2 end), which are either in this chunk (staged
-    // before any write) or after it (converted already).
-    alignas(16) unsigned char staged[2 * widenChunk];
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(samples);
-    for (int64_t end = count; end > 0;) {
-        const int64_t start = end > widenChunk ? end - widenChunk : 0;
-        std::memcpy(staged, bytes + 2 * start, size_t(2 * (end - start)));
-        decode16BitChunk(staged, samples + start, end - start, bigEndian);
-        end = start;
-    }
-}
-
-void widen16BitSamplesForward(float* out, const unsigned char* in, int64_t count, bool bigEndian) {
-    // Chunks from the first to the last: the floats of samples [start, end) end at byte
-    // 4 end of out, before the 16-bit places of samples from end on (at 2 count + 2 end
-    // or later), so nothing is overwritten before it is read.
-    alignas(16) unsigned char staged[2 * widenChunk];
-    for (int64_t start = 0; start < count;) {
-        const int64_t end = count - start > widenChunk ? start + widenChunk : count;
-        std::memcpy(staged, in + 2 * start, size_t(2 * (end - start)));
-        decode16BitChunk(staged, out + start, end - start, bigEndian);
-        start = end;
-    }
-}
-
-int readFloatRows(Image& image, FILE* stream, int nx, int ny, int nz, int orderCode) {
+int readFloatRows(Image& image, FILE* stream, int nx, int ny, int nz, ByteOrder fileOrder) {
     if (!checkImageSize(nx, ny, nz)) return 0;
     if (!readRowsLastFirst(image, stream, nx, ny, nz, 4, "Reading float data...")) return 0;
     const int64_t count = int64_t(nx) * ny * nz;
     const bool report = nx >= 512;
-    if (orderCode == 1) {
+    if (fileOrder != hostByteOrder()) {
         if (report)
             reportProgress(progressFigure(4 * count), progressFigure(4 * count), "Swapping byte order");
         swapWords(image.getData(), count);
@@ -148,14 +99,13 @@ int readFloatRows(Image& image, FILE* stream, int nx, int ny, int nz, int orderC
     return 1;
 }
 
-int read16BitRows(Image& image, FILE* stream, int nx, int ny, int nz, int orderCode) {
-    if (hostIsBigEndian()) orderCode -= 1;  // now 1 exactly when the file is big-endian
+int read16BitRows(Image& image, FILE* stream, int nx, int ny, int nz, ByteOrder fileOrder) {
     if (!checkImageSize(nx, ny, nz)) return 0;
     if (!readRowsLastFirst(image, stream, nx, ny, nz, 2, "Reading 16 bit data...")) return 0;
     const int64_t count = int64_t(nx) * ny * nz;
     const bool report = nx >= 512;
     if (report) reportProgress(progressFigure(2 * count), progressFigure(2 * count), "Converting to float");
-    widen16BitSamples(image.getData(), count, orderCode == 1);
+    widen16BitSamples(image.getData(), count, fileOrder);
     image.updateStatistics();
     if (report) reportProgress(-1, 0, nullptr);
     return 1;

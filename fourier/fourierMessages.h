@@ -9,5 +9,9 @@ void printCannotFftOfFft();
 void printInvalidFftSize();
 /// "Cannot do IFT of real\n"
 void printCannotIftOfReal();
+/// "Must pad an even number of pixels\n"
+void printMustPadEven();
+/// A padding request smaller than the image, or margins that do not fit.
+void printCannotPadSmaller(int nx, int ny, int newNx, int newNy);
 
 }  // namespace tarnview

@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "fourier/paddingMessages.h"
+#include "fourier/fourierMessages.h"
 #include "fourier/random.h"
+#include "image/imageMessages.h"
 
 namespace tarnview {
 
@@ -33,7 +34,7 @@ int padWithNoiseAt(Image& image, int noise, int newNx, int newNy, int left, int 
     // The fill values come from the statistics as they stand, converted to float.
     const float mean = image.getMean(), sigma = image.getSigma();
     if (!image.resize(newNx, newNy, 1)) {
-        printCannotAllocate(newNx, newNy);
+        printImageOutOfMemory(newNx, newNy, 1);
         return 0;
     }
     float* data = image.getData();

@@ -9,17 +9,13 @@
 #include <cstring>
 #include <vector>
 
+#include "formats/byteOrder.h"
 #include "formats/mrcReader.h"
 #include "image/Image.h"
 
 namespace {
 
 constexpr int64_t largestAllocatedRead = int64_t(1) << 20;
-
-uint32_t word(const uint8_t* bytes, bool bigEndian) {
-    if (bigEndian) return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
-    return uint32_t(bytes[3]) << 24 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[1]) << 8 | bytes[0];
-}
 
 void parse(std::vector<uint8_t>& bytes, bool knownLength) {
     std::FILE* in = fmemopen(bytes.data(), bytes.size(), "rb");
@@ -36,10 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> bytes(data, data + size);
     bool large = false, byteMode = false;
     if (size >= 16) {
-        const bool bigEndian = data[0] == 0 && data[1] == 0;
-        const int64_t nx = int32_t(word(data, bigEndian));
-        const int64_t ny = int32_t(word(data + 4, bigEndian));
-        byteMode = int32_t(word(data + 12, bigEndian)) == 0;
+        using tarnview::ByteOrder;
+        const ByteOrder order = data[0] == 0 && data[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
+        const int64_t nx = int32_t(tarnview::decodeWord(data, order));
+        const int64_t ny = int32_t(tarnview::decodeWord(data + 4, order));
+        byteMode = int32_t(tarnview::decodeWord(data + 12, order)) == 0;
         large = nx * ny * 2 > largestAllocatedRead || nx * ny * 2 < -largestAllocatedRead;
     }
     if (!large || !byteMode) parse(bytes, true);

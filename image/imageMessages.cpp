@@ -16,6 +16,10 @@ void printCannotOpenForWriting() { std::printf("Cannot open file for writing\n")
 
 void printCannotWritePgm(const char* path) { std::printf("Error writing %s: the PGM file is incomplete.\n", path); }
 
+void printImageOutOfMemory(int nx, int ny, int nz) {
+    std::printf("Not enough memory for a %dx%dx%d image\n", nx, ny, nz);
+}
+
 void printNoMemoryForPgm(const char* path) { std::printf("Not enough memory to write %s\n", path); }
 
 }  // namespace tarnview

@@ -10,6 +10,9 @@ void printBadStatistics(double mean, double sigma, double edgeMean, double edgeS
 void printCannotOpenForWriting();
 /// A PGM whose bytes could not all be written or whose file could not be closed.
 void printCannotWritePgm(const char* path);
+/// "Not enough memory for a %dx%dx%d image\n": the samples of an image of that size
+/// cannot be allocated (every folder reports it with this one text).
+void printImageOutOfMemory(int nx, int ny, int nz);
 /// A PGM that could not be written for want of memory.
 void printNoMemoryForPgm(const char* path);
 

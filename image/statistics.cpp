@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "image/Image.h"
-#include "image/greyLimits.h"
+#include "image/GreyLimits.h"
 #include "image/imageMessages.h"
 
 namespace tarnview {

@@ -1,5 +1,4 @@
-// IMAGIC stacks written here in either byte order, REAL and INTG, and the sample loaders
-// they are read with.
+// IMAGIC stacks written here in either byte order, REAL and INTG.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -296,84 +295,6 @@ TEST(ReadImagic, ParticleStacksOfThousandsOfImagesReadCompletely) {
     ASSERT_EQ(count(list), 2200);
     EXPECT_EQ(imageAt(list, 2199)->getPixel(0, 0), floatSample(2199, 0, 0));
     destroyWithImages(list);
-}
-
-TEST(SampleLoaders, RowsComeLastFirstInEitherByteOrder) {
-    const int host = hostIsBigEndian();
-    for (bool bigEndian : {false, true}) {
-        std::vector<uint8_t> floats, shorts;
-        for (int y = 3; y >= 0; y--)
-            for (int x = 0; x < 3; x++) {
-                test::putF32(floats, floatSample(1, x, y), bigEndian);
-                test::putU16(shorts, intSample(1, x, y), bigEndian);
-            }
-        const int orderCode = (bigEndian ? 1 : 0) + host;
-        Image image;
-        FILE* f = test::fileStreamOf(floats);
-        EXPECT_EQ(readFloatRows(image, f, 3, 4, 1, orderCode), 1);
-        std::fclose(f);
-        expectStackImage(&image, 1, {3, 4}, false);  // file row 0 is image row 3
-
-        Image wide;
-        f = test::fileStreamOf(shorts);
-        EXPECT_EQ(read16BitRows(wide, f, 3, 4, 1, orderCode), 1);
-        std::fclose(f);
-        for (int y = 0; y < 4; y++)
-            for (int x = 0; x < 3; x++) EXPECT_EQ(wide.getPixel(x, y), float(intSample(1, x, y)));
-    }
-}
-
-TEST(SampleLoaders, ShortStreamsAndBadSizesFail) {
-    std::vector<uint8_t> bytes(3 * 4 * 2 + 5, 0);
-    Image image;
-    FILE* f = test::fileStreamOf(bytes);
-    std::string out = captureStdout([&] { EXPECT_EQ(readFloatRows(image, f, 3, 3, 1, 0), 0); });
-    EXPECT_EQ(out, "Incomplete data read 0/3 blocks\n");
-    // Two items per row: the short row still delivers one of them.
-    std::rewind(f);
-    out = captureStdout([&] { EXPECT_EQ(readFloatRows(image, f, 1, 4, 2, 0), 0); });
-    EXPECT_EQ(out, "Incomplete data read 1/8 blocks\n");
-    std::rewind(f);
-    out = captureStdout([&] { EXPECT_EQ(read16BitRows(image, f, 0, 3, 1, 0), 0); });
-    EXPECT_EQ(out, "Bad image size 0x3x1\n");
-    std::fclose(f);
-    out = captureStdout([&] { EXPECT_EQ(readFloatRows(image, nullptr, 65536, 32768, 1, 0), 0); });
-    EXPECT_EQ(out, "Bad image size 65536x32768x1\n");
-}
-
-TEST(SampleLoaders, SetDataCopiesSamplesAndSetsOnlyTheComplexFlag) {
-    const float samples[6] = {1, 2, 3, 4, 5, 9};
-    Image image;
-    image.setFlags(realImagFlag);
-    EXPECT_EQ(setComplexData(image, samples, 6, 1, 1), 1);
-    EXPECT_EQ(image.getFlags(), realImagFlag | complexFlag);
-    EXPECT_EQ(image.getPixel(5, 0), 9.0f);
-    EXPECT_DOUBLE_EQ(image.getMeanDouble(), 3.0);  // first float of each pair: 1, 3, 5
-
-    image.setFlags(7);
-    EXPECT_EQ(setRealData(image, samples, 3, 2, 1), 1);
-    EXPECT_EQ(image.getFlags(), 6);
-    EXPECT_EQ(image.getPixel(2, 1), 9.0f);
-    EXPECT_DOUBLE_EQ(image.getMeanDouble(), 4.0);
-
-    // The image's own samples as the source, taking fewer of them.
-    EXPECT_EQ(setRealData(image, image.getData(), 2, 2, 1), 1);
-    EXPECT_EQ(image.getPixel(1, 1), 4.0f);
-    EXPECT_DOUBLE_EQ(image.getMeanDouble(), 2.5);
-
-    std::string out = captureStdout([&] { EXPECT_EQ(setRealData(image, samples, -1, 2, 1), 0); });
-    EXPECT_EQ(out, "Bad image size -1x2x1\n");
-    EXPECT_EQ(image.getNx(), 2);
-}
-
-TEST(SwapWords, ReversesEachWordAndNothingBeyondTheCount) {
-    uint8_t bytes[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    swapWords(bytes, 2);
-    const uint8_t want[12] = {4, 3, 2, 1, 8, 7, 6, 5, 9, 10, 11, 12};
-    EXPECT_EQ(std::memcmp(bytes, want, 12), 0);
-    swapWords(bytes, 0);
-    swapWords(bytes, -3);
-    EXPECT_EQ(std::memcmp(bytes, want, 12), 0);
 }
 
 }  // namespace

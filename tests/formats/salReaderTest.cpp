@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "formats/salImagicMessages.h"
 #include "formats/salReader.h"
 #include "image/Image.h"
 #include "support/testSupport.h"
@@ -376,23 +375,6 @@ TEST(ReadSalCorner, ShortDataReportsTheRowReached) {
     Image image;
     std::string out = captureStdout([&] { EXPECT_EQ(readSalCorner(image, stem.c_str()), 0); });
     EXPECT_EQ(out, stem + ".HDR is 8x6\nBlock length=512 x 6 (0,0 7,5)\nIncomplete data read 2/6 blocks\n");
-}
-
-TEST(SalImagicMessages, TextsAreExact) {
-    EXPECT_EQ(captureStdout([] { printSalCannotOpen("a.HDR"); }), "Cannot open a.HDR\n");
-    EXPECT_EQ(captureStdout([] { printSalSize("a.HDR", -1, 7); }), "a.HDR is -1x7\n");
-    EXPECT_EQ(captureStdout([] { printSalHeaderProblem(); }), "Problem reading header.");
-    EXPECT_EQ(captureStdout([] { printSalBlockLength(2048, 3); }), "Block length=2048 x 3\n");
-    EXPECT_EQ(captureStdout([] { printSalSwapping(); }), "Swapping\n");
-    EXPECT_EQ(captureStdout([] { printSalCornerBlockLength(2048, 9, 0, 0, 999, 8); }),
-              "Block length=2048 x 9 (0,0 999,8)\n");
-    EXPECT_EQ(captureStdout([] { printSalSeekError(); }), "Seek error!!!\n");
-    EXPECT_EQ(captureStdout([] { printIncompleteRowRead(0, 12); }), "Incomplete data read 0/12 blocks\n");
-    EXPECT_EQ(captureStdout([] { printImagicCannotOpen("s.hed"); }), "ERROR: cannot open s.hed\n");
-    // The type field has no terminator: at most its 4 bytes are printed, padded to 4.
-    const char type[6] = {'A', 'B', 'C', 'D', 'E', 0};
-    EXPECT_EQ(captureStdout([&] { printImagicUnknownType(type); }), "Unknown type ABCD.\n");
-    EXPECT_EQ(captureStdout([] { printImagicUnknownType("AB\0\0"); }), "Unknown type   AB.\n");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "image/Image.h"
-#include "image/greyLimits.h"
+#include "image/GreyLimits.h"
 #include "support/testSupport.h"
 
 using namespace tarnview;

@@ -1,4 +1,4 @@
-#include "image/greyLimits.h"
+#include "image/GreyLimits.h"
 
 #include <cmath>
 

@@ -1,9 +1,34 @@
 #pragma once
-// Messages printed by the ScansALot and IMAGIC readers and the sample loaders, each in
-// one place with its exact text.
-#include <cstdint>
+// Messages printed by the readers and writers of the formats folder, each in one place
+// with its exact text. An image whose samples cannot be allocated is reported with
+// printImageOutOfMemory (image/imageMessages.h).
 
 namespace tarnview {
+
+// Shared by the readers.
+
+/// "Incomplete data read %d/%d blocks\n": a short read of image rows or blocks; the
+/// count of rows, items or blocks that arrived, and the count expected.
+void printIncompleteDataRead(int got, int expected);
+/// "Bad image size %dx%dx%d\n": sizes of 0 or below, or more than 2^31 - 1 samples.
+void printBadImageSize(int nx, int ny, int nz);
+
+// MRC reader.
+
+/// "Cannot open file\n"
+void printCannotOpenFile();
+/// A compressed file whose name is too long for the decompressor command.
+void printNameTooLongForDecompressor();
+/// "This appears to be a 1d file. I only read 2d files.\n"
+void printOneDimensionalFile();
+/// "This appears to be a 3d file. I only read 2d files.\n"
+void printThreeDimensionalFile();
+/// "WARNING: nx/y/z start not zero\n"
+void printStartNotZero();
+/// "Bad MRC file\n"
+void printBadMrcFile();
+
+// ScansALot reader.
 
 /// "Cannot open %s\n": a scan's header or data file cannot be opened.
 void printSalCannotOpen(const char* fileName);
@@ -20,17 +45,14 @@ void printSalSwapping();
 void printSalCornerBlockLength(int blockLength, int ny, int x0, int y0, int width, int height);
 /// "Seek error!!!\n": the corner reader cannot seek to the region's first row.
 void printSalSeekError();
-/// "Incomplete data read %d/%d blocks\n": a short read of image rows.
-void printIncompleteRowRead(int blocksRead, int blocksWanted);
+
+// IMAGIC reader and image list.
+
 /// "ERROR: cannot open %s\n": a stack's header or data file cannot be opened.
 void printImagicCannotOpen(const char* fileName);
 /// "Unknown type %4.4s.\n": the stack's type field (4 bytes, not terminated) is neither
 /// REAL nor INTG.
 void printImagicUnknownType(const char* type);
-/// "Bad image size %dx%dx%d\n": sizes of 0 or below, or more than 2^31 - 1 samples.
-void printBadImageSize(int nx, int ny, int nz);
-/// "Not enough memory for a %dx%dx%d image\n": the samples cannot be allocated.
-void printImageOutOfMemory(int nx, int ny, int nz);
 /// "Not enough memory for the image list\n".
 void printImageListOutOfMemory();
 

@@ -1,4 +1,4 @@
-#include "formats/commandPipe.h"
+#include "formats/CommandPipe.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,0 +1,38 @@
+#pragma once
+// The whole public interface of the tarnview library in one include. Every public header
+// of the subsystem folders is listed here (a folder's messages file and the FFT
+// engine's internals are not public); the installed-package test checks the list.
+
+// Images, statistics, grey limits, rendering and PGM output.
+#include "image/BoxRecord.h"
+#include "image/GreyLimits.h"
+#include "image/Image.h"
+#include "image/ImagicRecord.h"
+#include "image/MrcHeader.h"
+#include "image/parameters.h"
+#include "image/pgmWriter.h"
+#include "image/progress.h"
+#include "image/render.h"
+#include "image/sampleBuffer.h"
+
+// File formats: readers, the image list, byte order, external programs.
+#include "formats/CommandPipe.h"
+#include "formats/ImageList.h"
+#include "formats/InputFile.h"
+#include "formats/byteOrder.h"
+#include "formats/imagicReader.h"
+#include "formats/mrcReader.h"
+#include "formats/salReader.h"
+#include "formats/sampleLoaders.h"
+
+// Fourier transforms, padding and random numbers.
+#include "fourier/amplitudePhase.h"
+#include "fourier/fftEngine.h"
+#include "fourier/fftReal.h"
+#include "fourier/fftSizes.h"
+#include "fourier/imageFourier.h"
+#include "fourier/noisePadding.h"
+#include "fourier/random.h"
+#include "fourier/rowFrequency.h"
+
+// Image analysis.

@@ -1,0 +1,48 @@
+// Every message of the formats folder, byte for byte.
+#include "formats/formatsMessages.h"
+
+#include <gtest/gtest.h>
+
+#include "support/testSupport.h"
+
+namespace tarnview {
+namespace {
+
+using test::captureStdout;
+
+TEST(FormatsMessages, SharedTextsAreExact) {
+    EXPECT_EQ(captureStdout([] { printIncompleteDataRead(0, 512); }), "Incomplete data read 0/512 blocks\n");
+    EXPECT_EQ(captureStdout([] { printBadImageSize(-1, 2, 3); }), "Bad image size -1x2x3\n");
+}
+
+TEST(FormatsMessages, MrcTextsAreExact) {
+    EXPECT_EQ(captureStdout(printCannotOpenFile), "Cannot open file\n");
+    EXPECT_EQ(captureStdout(printOneDimensionalFile), "This appears to be a 1d file. I only read 2d files.\n");
+    EXPECT_EQ(captureStdout(printThreeDimensionalFile), "This appears to be a 3d file. I only read 2d files.\n");
+    EXPECT_EQ(captureStdout(printStartNotZero), "WARNING: nx/y/z start not zero\n");
+    EXPECT_EQ(captureStdout(printBadMrcFile), "Bad MRC file\n");
+    EXPECT_EQ(captureStdout(printNameTooLongForDecompressor), "File name too long for the decompressor command\n");
+}
+
+TEST(FormatsMessages, SalTextsAreExact) {
+    EXPECT_EQ(captureStdout([] { printSalCannotOpen("a.HDR"); }), "Cannot open a.HDR\n");
+    EXPECT_EQ(captureStdout([] { printSalSize("a.HDR", -1, 7); }), "a.HDR is -1x7\n");
+    EXPECT_EQ(captureStdout(printSalHeaderProblem), "Problem reading header.");
+    EXPECT_EQ(captureStdout([] { printSalBlockLength(2048, 3); }), "Block length=2048 x 3\n");
+    EXPECT_EQ(captureStdout(printSalSwapping), "Swapping\n");
+    EXPECT_EQ(captureStdout([] { printSalCornerBlockLength(2048, 9, 0, 0, 999, 8); }),
+              "Block length=2048 x 9 (0,0 999,8)\n");
+    EXPECT_EQ(captureStdout(printSalSeekError), "Seek error!!!\n");
+}
+
+TEST(FormatsMessages, ImagicTextsAreExact) {
+    EXPECT_EQ(captureStdout([] { printImagicCannotOpen("s.hed"); }), "ERROR: cannot open s.hed\n");
+    // The type field has no terminator: at most its 4 bytes are printed, padded to 4.
+    const char type[6] = {'A', 'B', 'C', 'D', 'E', 0};
+    EXPECT_EQ(captureStdout([&] { printImagicUnknownType(type); }), "Unknown type ABCD.\n");
+    EXPECT_EQ(captureStdout([] { printImagicUnknownType("AB\0\0"); }), "Unknown type   AB.\n");
+    EXPECT_EQ(captureStdout(printImageListOutOfMemory), "Not enough memory for the image list\n");
+}
+
+}  // namespace
+}  // namespace tarnview
