@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "formats/convertedMessages.h"
+#include "formats/formatsMessages.h"
 #include "image/Image.h"
 
 namespace tarnview {

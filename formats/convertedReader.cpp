@@ -14,13 +14,14 @@
 #include <iterator>
 #include <string>
 
+#include "formats/CommandPipe.h"
 #include "formats/InputFile.h"
-#include "formats/commandPipe.h"
-#include "formats/convertedMessages.h"
-#include "formats/mrcMessages.h"
+#include "formats/byteOrder.h"
+#include "formats/formatsMessages.h"
 #include "formats/pathName.h"
 #include "formats/sampleLoaders.h"
 #include "image/Image.h"
+#include "image/imageMessages.h"
 #include "image/progress.h"
 
 namespace tarnview {
@@ -29,7 +30,6 @@ namespace {
 
 constexpr int headerLimit = 1 << 16;  // bytes a header may take before its samples
 constexpr int numberCharacters = 64;  // the longest number token accepted
-constexpr int64_t widenChunk = 4096;  // samples converted through one staging array
 
 // Characters of a PGM header, at most headerLimit of them.
 class HeaderReader {
@@ -148,21 +148,6 @@ int readRowsFlipped(Image& image, std::FILE* in, int64_t rowBytes, const char* s
     return 1;
 }
 
-// Byte i becomes float i divided by divisor, from the last chunk to the first: the floats
-// of chunk [start, end) cover bytes from 4 start on, which are converted already or in
-// the chunk, staged before any write.
-void widenBytes(float* data, int64_t count, float divisor) {
-    unsigned char staged[widenChunk];
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    for (int64_t end = count; end > 0;) {
-        const int64_t start = end > widenChunk ? end - widenChunk : 0;
-        std::memcpy(staged, bytes + start, size_t(end - start));
-        float* out = data + start;
-        for (int64_t k = 0; k < end - start; k++) out[k] = float(staged[k]) / divisor;
-        end = start;
-    }
-}
-
 // Prints every sample above 1 (a byte above the maximum value), last to first.
 void reportOutOfRange(const float* data, int64_t count) {
     for (int64_t i = count - 1; i >= 0; i--)
@@ -179,7 +164,7 @@ int readSamples(Image& image, std::FILE* in, const PgmHeader& h) {
         return 0;
     }
     if (!image.resize(h.width, h.height, 1)) {
-        printNoMemoryForImage(h.width, h.height);
+        printImageOutOfMemory(h.width, h.height, 1);
         return 0;
     }
     if (!readRowsFlipped(image, in, rowBytes, wide ? "Reading 16 bit data..." : "Reading 8 bit data..."))
@@ -190,10 +175,10 @@ int readSamples(Image& image, std::FILE* in, const PgmHeader& h) {
     const float divisor = h.maximum < 1.0f || h.maximum >= 65536.0f ? 255.0f : h.maximum;
     float* data = image.getData();
     if (wide) {
-        widen16BitSamples(data, count, true);
+        widen16BitSamples(data, count, ByteOrder::bigEndian);
         for (int64_t i = 0; i < count; i++) data[i] /= divisor;
     } else {
-        widenBytes(data, count, divisor);
+        widen8BitSamples(data, count, divisor);
     }
     reportOutOfRange(data, count);
     image.setSamplingFromParameters();

@@ -19,9 +19,12 @@
 #include "formats/CommandPipe.h"
 #include "formats/ImageList.h"
 #include "formats/InputFile.h"
+#include "formats/boxDatabase.h"
 #include "formats/byteOrder.h"
+#include "formats/convertedReader.h"
 #include "formats/imagicReader.h"
 #include "formats/mrcReader.h"
+#include "formats/pathName.h"
 #include "formats/salReader.h"
 #include "formats/sampleLoaders.h"
 

@@ -1,8 +1,7 @@
 // Every message of the formats folder, byte for byte.
-#include "formats/formatsMessages.h"
-
 #include <gtest/gtest.h>
 
+#include "formats/formatsMessages.h"
 #include "support/testSupport.h"
 
 namespace tarnview {
@@ -17,11 +16,14 @@ TEST(FormatsMessages, SharedTextsAreExact) {
 
 TEST(FormatsMessages, MrcTextsAreExact) {
     EXPECT_EQ(captureStdout(printCannotOpenFile), "Cannot open file\n");
-    EXPECT_EQ(captureStdout(printOneDimensionalFile), "This appears to be a 1d file. I only read 2d files.\n");
-    EXPECT_EQ(captureStdout(printThreeDimensionalFile), "This appears to be a 3d file. I only read 2d files.\n");
+    EXPECT_EQ(captureStdout(printOneDimensionalFile),
+              "This appears to be a 1d file. I only read 2d files.\n");
+    EXPECT_EQ(captureStdout(printThreeDimensionalFile),
+              "This appears to be a 3d file. I only read 2d files.\n");
     EXPECT_EQ(captureStdout(printStartNotZero), "WARNING: nx/y/z start not zero\n");
     EXPECT_EQ(captureStdout(printBadMrcFile), "Bad MRC file\n");
-    EXPECT_EQ(captureStdout(printNameTooLongForDecompressor), "File name too long for the decompressor command\n");
+    EXPECT_EQ(captureStdout(printNameTooLongForDecompressor),
+              "File name too long for the decompressor command\n");
 }
 
 TEST(FormatsMessages, SalTextsAreExact) {
@@ -42,6 +44,24 @@ TEST(FormatsMessages, ImagicTextsAreExact) {
     EXPECT_EQ(captureStdout([&] { printImagicUnknownType(type); }), "Unknown type ABCD.\n");
     EXPECT_EQ(captureStdout([] { printImagicUnknownType("AB\0\0"); }), "Unknown type   AB.\n");
     EXPECT_EQ(captureStdout(printImageListOutOfMemory), "Not enough memory for the image list\n");
+}
+
+TEST(FormatsMessages, ConvertedImageTextsAreExact) {
+    EXPECT_EQ(captureStdout([] { printCannotOpenPicture("a b.gif"); }), "Cannot open file a b.gif\n");
+    EXPECT_EQ(captureStdout(printUnknownFileType), "Sorry, I do not recognize this file type.\n");
+    EXPECT_EQ(captureStdout(printInvalidFile), "Invalid file\n");
+    EXPECT_EQ(captureStdout([] { printDivisor(0.0f); }), "div=0.000000\n");
+    EXPECT_EQ(captureStdout([] { printDivisor(65535.0f); }), "div=65535.000000\n");
+    EXPECT_EQ(captureStdout([] { printSampleOutOfRange(11, 2.0f); }), "11,2\n");
+    EXPECT_EQ(captureStdout([] { printSampleOutOfRange(0, 1.0666667f); }), "0,1.06667\n");
+    EXPECT_EQ(captureStdout(printNameTooLongForConverter), "File name too long for the converter command\n");
+}
+
+TEST(FormatsMessages, BoxDatabaseTextsAreExact) {
+    EXPECT_EQ(captureStdout(printNoBoxesToSave), "No boxes to save!\n");
+    EXPECT_EQ(captureStdout([] { printUnableToOpenFile("b.dat"); }), "Unable to open file b.dat\n");
+    EXPECT_EQ(captureStdout([] { printUnableToWriteFile("b.dat"); }), "Unable to write file b.dat\n");
+    EXPECT_EQ(captureStdout([] { printBoxCount(3); }), "3 boxes for this image\n");
 }
 
 }  // namespace
