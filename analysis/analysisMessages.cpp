@@ -6,11 +6,8 @@ namespace tarnview {
 
 // Cross-correlation, centring and translational alignment.
 
-
 // Rotation, regions, flips and rotational alignment.
 
-
 // Fourier profiles, curve filters, averaging, point operations and masks.
-
 
 }  // namespace tarnview

@@ -15,7 +15,7 @@ struct CommandLine {
     bool verbose = false;
     float minGrey = limitNotGiven;
     float maxGrey = limitNotGiven;
-    int argIndex = 1;          // the input file; the output file follows it
+    int argIndex = 1;  // the input file; the output file follows it
     const char* inputPath = nullptr;
     const char* outputPath = nullptr;
 };

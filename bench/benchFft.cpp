@@ -26,22 +26,24 @@ namespace {
 
 struct Case {
     std::string name;
-    int n;        // length, or side of the square
+    int n;  // length, or side of the square
     bool twoD;
     bool measure;  // whether an FFTW_MEASURE plan is made
 };
 
 const std::vector<Case>& cases() {
     static const std::vector<Case> all = {
-        {"c1d-720", 720, false, true},     {"c1d-1008", 1008, false, true},
-        {"c1d-5040", 5040, false, true},   {"c1d-720720", 720720, false, false},
-        {"c2d-720", 720, true, true},      {"c2d-1008", 1008, true, true},
-        {"c2d-2520", 2520, true, true},    {"c2d-5040", 5040, true, true},
+        {"c1d-720", 720, false, true},   {"c1d-1008", 1008, false, true},
+        {"c1d-5040", 5040, false, true}, {"c1d-720720", 720720, false, false},
+        {"c2d-720", 720, true, true},    {"c2d-1008", 1008, true, true},
+        {"c2d-2520", 2520, true, true},  {"c2d-5040", 5040, true, true},
     };
     return all;
 }
 
-long long complexCount(const Case& c) { return c.twoD ? static_cast<long long>(c.n) * c.n : c.n; }
+long long complexCount(const Case& c) {
+    return c.twoD ? static_cast<long long>(c.n) * c.n : c.n;
+}
 
 // One buffer, large enough for every case, shared by all plans (FFTW's new-array execute).
 fftwf_complex* buffer = nullptr;
@@ -94,7 +96,7 @@ void runFftw(benchmark::State& state, const Case& c, unsigned flags) {
 
 // Keeps the median (or the only) CPU time of every benchmark run, by name.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             const std::string name = run.run_name.str();
@@ -113,7 +115,7 @@ public:
         return -1;
     }
 
-private:
+  private:
     std::map<std::string, double> medians;
     std::map<std::string, double> singles;
 };
@@ -138,19 +140,17 @@ int main(int argc, char** argv) {
 
     for (const Case& c : cases()) {
         const auto unit = c.twoD ? benchmark::kMillisecond : benchmark::kMicrosecond;
-        benchmark::RegisterBenchmark(("ours/" + c.name).c_str(), [&c](benchmark::State& s) { runOurs(s, c); })
-            ->Unit(unit)
-            ;
+        benchmark::RegisterBenchmark(("ours/" + c.name).c_str(), [&c](benchmark::State& s) {
+            runOurs(s, c);
+        })->Unit(unit);
         if (c.measure) {
-            benchmark::RegisterBenchmark(("fftwMeasure/" + c.name).c_str(),
-                                         [&c](benchmark::State& s) { runFftw(s, c, FFTW_MEASURE); })
-                ->Unit(unit)
-                ;
+            benchmark::RegisterBenchmark(("fftwMeasure/" + c.name).c_str(), [&c](benchmark::State& s) {
+                runFftw(s, c, FFTW_MEASURE);
+            })->Unit(unit);
         }
-        benchmark::RegisterBenchmark(("fftwEstimate/" + c.name).c_str(),
-                                     [&c](benchmark::State& s) { runFftw(s, c, FFTW_ESTIMATE); })
-            ->Unit(unit)
-            ;
+        benchmark::RegisterBenchmark(("fftwEstimate/" + c.name).c_str(), [&c](benchmark::State& s) {
+            runFftw(s, c, FFTW_ESTIMATE);
+        })->Unit(unit);
     }
 
     RatioReporter reporter;

@@ -81,8 +81,12 @@ void fftw(benchmark::State& state, unsigned flags) {
         benchmark::DoNotOptimize(c.out);
     }
 }
-void fftwMeasure(benchmark::State& state) { fftw(state, FFTW_MEASURE); }
-void fftwEstimate(benchmark::State& state) { fftw(state, FFTW_ESTIMATE); }
+void fftwMeasure(benchmark::State& state) {
+    fftw(state, FFTW_MEASURE);
+}
+void fftwEstimate(benchmark::State& state) {
+    fftw(state, FFTW_ESTIMATE);
+}
 
 // The conversion runs again and again on the same buffer; the values stay finite.
 std::unique_ptr<Image> transformed(int side) {
@@ -128,7 +132,7 @@ void wholeFft(benchmark::State& state) {
 
 // Keeps the median (or the single run) of every benchmark, in milliseconds.
 class MedianReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -141,20 +145,26 @@ public:
         return it == medians.end() ? NAN : it->second;
     }
 
-private:
+  private:
     std::map<std::string, double> medians;
 };
 
 void registerAll() {
     const std::pair<const char*, void (*)(benchmark::State&)> cases[] = {
-        {"oursTransform", oursTransform},   {"fftwMeasure", fftwMeasure},
-        {"fftwEstimate", fftwEstimate},     {"amplitudePhase", amplitudePhase},
-        {"libraryAmplitudePhase", libraryAmplitudePhase}, {"statistics", statistics},
+        {"oursTransform", oursTransform},
+        {"fftwMeasure", fftwMeasure},
+        {"fftwEstimate", fftwEstimate},
+        {"amplitudePhase", amplitudePhase},
+        {"libraryAmplitudePhase", libraryAmplitudePhase},
+        {"statistics", statistics},
         {"wholeFft", wholeFft},
     };
     for (auto [name, function] : cases)
         for (int side : sides)
-            benchmark::RegisterBenchmark(name, function)->Arg(side)->Unit(benchmark::kMillisecond)->UseRealTime();
+            benchmark::RegisterBenchmark(name, function)
+                ->Arg(side)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
 }
 
 }  // namespace
@@ -173,10 +183,11 @@ int main(int argc, char** argv) {
     for (int side : sides) {
         double whole = reporter.get("wholeFft", side);
         if (std::isnan(whole)) continue;
-        std::printf("parts fft0-%d whole %.1f ms: transform %.1f, amplitude/phase %.1f (library hypot/atan2 %.1f), "
-                    "statistics %.1f\n",
-                    side, whole, reporter.get("oursTransform", side), reporter.get("amplitudePhase", side),
-                    reporter.get("libraryAmplitudePhase", side), reporter.get("statistics", side));
+        std::printf(
+            "parts fft0-%d whole %.1f ms: transform %.1f, amplitude/phase %.1f (library hypot/atan2 %.1f), "
+            "statistics %.1f\n",
+            side, whole, reporter.get("oursTransform", side), reporter.get("amplitudePhase", side),
+            reporter.get("libraryAmplitudePhase", side), reporter.get("statistics", side));
     }
     benchmark::Shutdown();
     return 0;

@@ -2,8 +2,8 @@
 // summing v and v*v over the same floats, in the same run.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <random>
 
 #include "image/Image.h"

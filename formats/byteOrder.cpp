@@ -44,7 +44,8 @@ ByteOrder hostByteOrder() {
 
 uint32_t decodeWord(const unsigned char* bytes, ByteOrder order) {
     const unsigned char* b = bytes;
-    if (order == ByteOrder::bigEndian) return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
+    if (order == ByteOrder::bigEndian)
+        return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
     return uint32_t(b[3]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[1]) << 8 | b[0];
 }
 

@@ -8,41 +8,73 @@ void printIncompleteDataRead(int got, int expected) {
     std::printf("Incomplete data read %d/%d blocks\n", got, expected);
 }
 
-void printBadImageSize(int nx, int ny, int nz) { std::printf("Bad image size %dx%dx%d\n", nx, ny, nz); }
+void printBadImageSize(int nx, int ny, int nz) {
+    std::printf("Bad image size %dx%dx%d\n", nx, ny, nz);
+}
 
-void printCannotOpenFile() { std::printf("Cannot open file\n"); }
+void printCannotOpenFile() {
+    std::printf("Cannot open file\n");
+}
 
-void printNameTooLongForDecompressor() { std::printf("File name too long for the decompressor command\n"); }
+void printNameTooLongForDecompressor() {
+    std::printf("File name too long for the decompressor command\n");
+}
 
-void printOneDimensionalFile() { std::printf("This appears to be a 1d file. I only read 2d files.\n"); }
+void printOneDimensionalFile() {
+    std::printf("This appears to be a 1d file. I only read 2d files.\n");
+}
 
-void printThreeDimensionalFile() { std::printf("This appears to be a 3d file. I only read 2d files.\n"); }
+void printThreeDimensionalFile() {
+    std::printf("This appears to be a 3d file. I only read 2d files.\n");
+}
 
-void printStartNotZero() { std::printf("WARNING: nx/y/z start not zero\n"); }
+void printStartNotZero() {
+    std::printf("WARNING: nx/y/z start not zero\n");
+}
 
-void printBadMrcFile() { std::printf("Bad MRC file\n"); }
+void printBadMrcFile() {
+    std::printf("Bad MRC file\n");
+}
 
-void printSalCannotOpen(const char* fileName) { std::printf("Cannot open %s\n", fileName); }
+void printSalCannotOpen(const char* fileName) {
+    std::printf("Cannot open %s\n", fileName);
+}
 
-void printSalSize(const char* headerName, int nx, int ny) { std::printf("%s is %dx%d\n", headerName, nx, ny); }
+void printSalSize(const char* headerName, int nx, int ny) {
+    std::printf("%s is %dx%d\n", headerName, nx, ny);
+}
 
-void printSalHeaderProblem() { std::printf("Problem reading header."); }
+void printSalHeaderProblem() {
+    std::printf("Problem reading header.");
+}
 
-void printSalBlockLength(int blockLength, int ny) { std::printf("Block length=%d x %d\n", blockLength, ny); }
+void printSalBlockLength(int blockLength, int ny) {
+    std::printf("Block length=%d x %d\n", blockLength, ny);
+}
 
-void printSalSwapping() { std::printf("Swapping\n"); }
+void printSalSwapping() {
+    std::printf("Swapping\n");
+}
 
 void printSalCornerBlockLength(int blockLength, int ny, int x0, int y0, int width, int height) {
     std::printf("Block length=%d x %d (%d,%d %d,%d)\n", blockLength, ny, x0, y0, width, height);
 }
 
-void printSalSeekError() { std::printf("Seek error!!!\n"); }
+void printSalSeekError() {
+    std::printf("Seek error!!!\n");
+}
 
-void printImagicCannotOpen(const char* fileName) { std::printf("ERROR: cannot open %s\n", fileName); }
+void printImagicCannotOpen(const char* fileName) {
+    std::printf("ERROR: cannot open %s\n", fileName);
+}
 
-void printImagicUnknownType(const char* type) { std::printf("Unknown type %4.4s.\n", type); }
+void printImagicUnknownType(const char* type) {
+    std::printf("Unknown type %4.4s.\n", type);
+}
 
-void printImageListOutOfMemory() { std::printf("Not enough memory for the image list\n"); }
+void printImageListOutOfMemory() {
+    std::printf("Not enough memory for the image list\n");
+}
 
 void printCannotOpenPicture(const char* path) { std::printf("Cannot open file %s\n", path); }
 

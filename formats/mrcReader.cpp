@@ -18,8 +18,8 @@
 #include "formats/formatsMessages.h"
 #include "formats/pathName.h"
 #include "image/Image.h"
-#include "image/imageMessages.h"
 #include "image/MrcHeader.h"
+#include "image/imageMessages.h"
 #include "image/progress.h"
 
 namespace tarnview {
@@ -28,7 +28,7 @@ namespace {
 
 constexpr int headerBytes = 1024;
 constexpr int64_t chunkBytes = int64_t(4) << 20;  // bytes of rows read at once
-constexpr int headerWords = 56;  // words 0 to 55: everything before the labels
+constexpr int headerWords = 56;                   // words 0 to 55: everything before the labels
 static_assert(offsetof(MrcHeader, labels) == 4 * headerWords, "the labels follow word 55");
 static_assert(offsetof(MrcHeader, nsymbt) == 92, "word 23 holds the extended header size");
 
@@ -54,8 +54,8 @@ struct SampleMode {
 };
 
 constexpr SampleMode sampleModes[5] = {
-    {1, false, "Reading 8 bit data..."},          {2, false, "Reading 16 bit data..."},
-    {4, false, "Reading float data..."},          {2, true, "Reading complex 16 bit data..."},
+    {1, false, "Reading 8 bit data..."},        {2, false, "Reading 16 bit data..."},
+    {4, false, "Reading float data..."},        {2, true, "Reading complex 16 bit data..."},
     {4, true, "Reading complex float data..."},
 };
 
@@ -105,7 +105,8 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     unsigned char bytes[headerBytes];
     if (std::fread(bytes, 1, headerBytes, in) != size_t(headerBytes)) return 0;
     // An nx below 65536 written big-endian starts with two zero bytes.
-    const ByteOrder fileOrder = bytes[0] == 0 && bytes[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
+    const ByteOrder fileOrder =
+        bytes[0] == 0 && bytes[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
     // Tested on the bytes as they are in the file: decoding reverses them.
     const bool mapTag = std::memcmp(bytes + 208, "MAP ", 4) == 0;
     decodeHeader(bytes, fileOrder, header);
@@ -169,7 +170,8 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
         const size_t got = std::fread(buffer + r * rowBytes, 1, want, in);
         const int64_t whole = int64_t(got) / rowBytes;
         for (int64_t k = 0; k < whole; k++, r++)
-            reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes), sampleMode.readingMessage);
+            reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes),
+                           sampleMode.readingMessage);
         if (got == want) continue;
         printIncompleteDataRead(0, int(ny));
         if (mode != 0) return 0;

@@ -25,7 +25,7 @@ constexpr double tanEighthPi = 0.414213562373095048801688724209698079;  // sqrt(
 // (atan(sqrt(z))/sqrt(z) - 1)/z of degree 9 on [0, 3 - 2 sqrt(2)], highest power first.
 // Relative error of the double-precision evaluation below 2.3e-16.
 constexpr double atanPolynomial[10] = {
-    0.022750526993361672084, -0.0448333462227288608,  0.057363321659076425088, -0.066496136952916693446,
+    0.022750526993361672084, -0.0448333462227288608,   0.057363321659076425088, -0.066496136952916693446,
     0.07691055158393149258,  -0.090908525571760493567, 0.11111109636534361442,  -0.14285714266096617917,
     0.1999999999989840813,   -0.3333333333333324625,
 };
@@ -47,7 +47,9 @@ constexpr int chunk = 64;
 #define TARNVIEW_WIDEST_VECTORS
 #endif
 
-bool roundsStably(double v, double margin) { return float(v * (1.0 - margin)) == float(v * (1.0 + margin)); }
+bool roundsStably(double v, double margin) {
+    return float(v * (1.0 - margin)) == float(v * (1.0 + margin));
+}
 
 // Estimates of hypot(re, im) * scale and atan2(im, re) for n pairs, as straight-line code
 // over plain arrays so that the loop vectorises.
@@ -59,7 +61,8 @@ bool roundsStably(double v, double margin) { return float(v * (1.0 - margin)) ==
 // division rounds before the polynomial. Then pi/2 - angle above the diagonal, pi - angle
 // for a negative real part (-0 included: atan2(+-0, -0) is +-pi), and the sign of the
 // imaginary part (-0 included: atan2(-0, x) is -0 or -pi). (0, 0) gives s = 0/1.
-TARNVIEW_WIDEST_VECTORS void estimate(const float* pairs, int n, double scale, double* amplitude, double* phase) {
+TARNVIEW_WIDEST_VECTORS void estimate(const float* pairs, int n, double scale, double* amplitude,
+                                      double* phase) {
     for (int i = 0; i < n; i++) {
         const double re = pairs[2 * i];
         const double im = pairs[2 * i + 1];
@@ -87,7 +90,8 @@ TARNVIEW_WIDEST_VECTORS void estimate(const float* pairs, int n, double scale, d
 TARNVIEW_WIDEST_VECTORS int countUnstable(int n, const double* amplitude, const double* phase) {
     int unstable = 0;
     for (int i = 0; i < n; i++)
-        unstable += int(!roundsStably(amplitude[i], amplitudeMargin)) | int(!roundsStably(phase[i], phaseMargin));
+        unstable +=
+            int(!roundsStably(amplitude[i], amplitudeMargin)) | int(!roundsStably(phase[i], phaseMargin));
     return unstable;
 }
 

@@ -11,7 +11,9 @@ namespace {
 // Every valid length divides 720720 = 16 x 9 x 5 x 7 x 11 x 13, and every divisor is valid.
 constexpr int kLargestLength = 720720;
 
-bool isValidLength(int n) { return n >= 1 && kLargestLength % n == 0; }
+bool isValidLength(int n) {
+    return n >= 1 && kLargestLength % n == 0;
+}
 
 // The multiplier of a pass: the smallest mu from 1 to f with mu m = 1 (mod f).
 TARNVIEW_FFT_INLINE int passMultiplier(int f, int m) {
@@ -146,22 +148,45 @@ TARNVIEW_FFT_INLINE void runPasses(int sign, int n, const Path& path) {
         if (rest % f != 0) continue;
         rest /= f;
         switch (f) {
-            case 16: runPass<16>(sign, n, path); break;
-            case 13: runPass<13>(sign, n, path); break;
-            case 11: runPass<11>(sign, n, path); break;
-            case 9: runPass<9>(sign, n, path); break;
-            case 8: runPass<8>(sign, n, path); break;
-            case 7: runPass<7>(sign, n, path); break;
-            case 5: runPass<5>(sign, n, path); break;
-            case 4: runPass<4>(sign, n, path); break;
-            case 3: runPass<3>(sign, n, path); break;
-            case 2: runPass<2>(sign, n, path); break;
-            default: break;
+            case 16:
+                runPass<16>(sign, n, path);
+                break;
+            case 13:
+                runPass<13>(sign, n, path);
+                break;
+            case 11:
+                runPass<11>(sign, n, path);
+                break;
+            case 9:
+                runPass<9>(sign, n, path);
+                break;
+            case 8:
+                runPass<8>(sign, n, path);
+                break;
+            case 7:
+                runPass<7>(sign, n, path);
+                break;
+            case 5:
+                runPass<5>(sign, n, path);
+                break;
+            case 4:
+                runPass<4>(sign, n, path);
+                break;
+            case 3:
+                runPass<3>(sign, n, path);
+                break;
+            case 2:
+                runPass<2>(sign, n, path);
+                break;
+            default:
+                break;
         }
     }
 }
 
-[[gnu::noinline]] void stridedTransforms(int sign, const StridedPath& path) { runPasses(sign, path.n, path); }
+[[gnu::noinline]] void stridedTransforms(int sign, const StridedPath& path) {
+    runPasses(sign, path.n, path);
+}
 
 void contiguousTransforms(int sign, int n, int count, std::ptrdiff_t transformStride, float* z) {
     for (int t = 0; t < count; ++t) {
@@ -172,7 +197,8 @@ void contiguousTransforms(int sign, int n, int count, std::ptrdiff_t transformSt
 // Adjacent transforms in blocks of 16, which run through all passes while they stay in cache;
 // then the rest N/2 at a time, and the last few one by one.
 template <int N>
-TARNVIEW_FFT_INLINE void adjacentTransforms(int sign, int n, int count, std::ptrdiff_t elementStride, float* z) {
+TARNVIEW_FFT_INLINE void adjacentTransforms(int sign, int n, int count, std::ptrdiff_t elementStride,
+                                            float* z) {
     constexpr int block = 16;
     int t = 0;
     for (; t + block <= count; t += block) {
@@ -181,7 +207,9 @@ TARNVIEW_FFT_INLINE void adjacentTransforms(int sign, int n, int count, std::ptr
     for (; t + N / 2 <= count; t += N / 2) {
         runPasses(sign, n, AdjacentPath<N, N / 2>{z + 2 * static_cast<std::ptrdiff_t>(t), n, elementStride});
     }
-    if (t < count) stridedTransforms(sign, StridedPath{z + 2 * static_cast<std::ptrdiff_t>(t), n, count - t, elementStride, 1});
+    if (t < count)
+        stridedTransforms(
+            sign, StridedPath{z + 2 * static_cast<std::ptrdiff_t>(t), n, count - t, elementStride, 1});
 }
 
 void adjacentTransformsSse(int sign, int n, int count, std::ptrdiff_t elementStride, float* z) {
@@ -190,20 +218,26 @@ void adjacentTransformsSse(int sign, int n, int count, std::ptrdiff_t elementStr
 
 #if defined(__x86_64__) || defined(__i386__)
 [[gnu::target("avx2")]] void adjacentTransformsAvx(int sign, int n, int count, std::ptrdiff_t elementStride,
-                                                    float* z) {
+                                                   float* z) {
     adjacentTransforms<8>(sign, n, count, elementStride, z);
 }
-bool haveAvx() { return __builtin_cpu_supports("avx2"); }
+bool haveAvx() {
+    return __builtin_cpu_supports("avx2");
+}
 #else
 void adjacentTransformsAvx(int sign, int n, int count, std::ptrdiff_t elementStride, float* z) {
     adjacentTransforms<4>(sign, n, count, elementStride, z);
 }
-bool haveAvx() { return false; }
+bool haveAvx() {
+    return false;
+}
 #endif
 
 }  // namespace
 
-void fftComplex(int sign, int n, float* z) { fftComplexMany(sign, n, 1, 1, n, z); }
+void fftComplex(int sign, int n, float* z) {
+    fftComplexMany(sign, n, 1, 1, n, z);
+}
 
 void fftComplexMany(int sign, int n, int count, int elementStride, int transformStride, float* z) {
     if (!isValidLength(n) || count < 1 || z == nullptr) return;

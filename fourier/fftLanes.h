@@ -24,21 +24,39 @@ struct Cx1 {
     float im;
 };
 
-TARNVIEW_FFT_INLINE Cx1 operator+(Cx1 a, Cx1 b) { return {a.re + b.re, a.im + b.im}; }
-TARNVIEW_FFT_INLINE Cx1 operator-(Cx1 a, Cx1 b) { return {a.re - b.re, a.im - b.im}; }
+TARNVIEW_FFT_INLINE Cx1 operator+(Cx1 a, Cx1 b) {
+    return {a.re + b.re, a.im + b.im};
+}
+TARNVIEW_FFT_INLINE Cx1 operator-(Cx1 a, Cx1 b) {
+    return {a.re - b.re, a.im - b.im};
+}
 // c x for a real constant c.
-TARNVIEW_FFT_INLINE Cx1 scale(float c, Cx1 x) { return {x.re * c, x.im * c}; }
+TARNVIEW_FFT_INLINE Cx1 scale(float c, Cx1 x) {
+    return {x.re * c, x.im * c};
+}
 // u + i v
-TARNVIEW_FFT_INLINE Cx1 plusI(Cx1 u, Cx1 v) { return {u.re - v.im, u.im + v.re}; }
+TARNVIEW_FFT_INLINE Cx1 plusI(Cx1 u, Cx1 v) {
+    return {u.re - v.im, u.im + v.re};
+}
 // u - i v
-TARNVIEW_FFT_INLINE Cx1 minusI(Cx1 u, Cx1 v) { return {u.re + v.im, u.im - v.re}; }
+TARNVIEW_FFT_INLINE Cx1 minusI(Cx1 u, Cx1 v) {
+    return {u.re + v.im, u.im - v.re};
+}
 // i x and -i x
-TARNVIEW_FFT_INLINE Cx1 timesI(Cx1 x) { return {-x.im, x.re}; }
-TARNVIEW_FFT_INLINE Cx1 timesMinusI(Cx1 x) { return {x.im, -x.re}; }
+TARNVIEW_FFT_INLINE Cx1 timesI(Cx1 x) {
+    return {-x.im, x.re};
+}
+TARNVIEW_FFT_INLINE Cx1 timesMinusI(Cx1 x) {
+    return {x.im, -x.re};
+}
 // (c + i s) x
-TARNVIEW_FFT_INLINE Cx1 rotate(float c, float s, Cx1 x) { return {x.re * c - x.im * s, x.im * c + x.re * s}; }
+TARNVIEW_FFT_INLINE Cx1 rotate(float c, float s, Cx1 x) {
+    return {x.re * c - x.im * s, x.im * c + x.re * s};
+}
 
-TARNVIEW_FFT_INLINE Cx1 loadCx1(const float* p) { return {p[0], p[1]}; }
+TARNVIEW_FFT_INLINE Cx1 loadCx1(const float* p) {
+    return {p[0], p[1]};
+}
 TARNVIEW_FFT_INLINE void storeCx1(float* p, Cx1 x) {
     p[0] = x.re;
     p[1] = x.im;
@@ -74,7 +92,8 @@ template <bool Odd, int N>
 TARNVIEW_FFT_INLINE typename CxPack<N>::Vector flipSigns(typename CxPack<N>::Vector v) {
     using Bits = typename CxPack<N>::Bits;
     using Vector = typename CxPack<N>::Vector;
-    return reinterpret_cast<Vector>(reinterpret_cast<Bits>(v) ^ signMask<N, Odd>(std::make_index_sequence<N>()));
+    return reinterpret_cast<Vector>(reinterpret_cast<Bits>(v) ^
+                                    signMask<N, Odd>(std::make_index_sequence<N>()));
 }
 
 }  // namespace lanes
@@ -146,18 +165,24 @@ TARNVIEW_FFT_INLINE void storePair(float* a, float* b, CxPack<4> x) {
 // u + sigma i v and u - sigma i v, and sigma i x, with sigma = -1 when Neg, else +1.
 template <bool Neg, class T>
 TARNVIEW_FFT_INLINE T plusSigmaI(T u, T v) {
-    if constexpr (Neg) return minusI(u, v);
-    else return plusI(u, v);
+    if constexpr (Neg)
+        return minusI(u, v);
+    else
+        return plusI(u, v);
 }
 template <bool Neg, class T>
 TARNVIEW_FFT_INLINE T minusSigmaI(T u, T v) {
-    if constexpr (Neg) return plusI(u, v);
-    else return minusI(u, v);
+    if constexpr (Neg)
+        return plusI(u, v);
+    else
+        return minusI(u, v);
 }
 template <bool Neg, class T>
 TARNVIEW_FFT_INLINE T sigmaI(T x) {
-    if constexpr (Neg) return timesMinusI(x);
-    else return timesI(x);
+    if constexpr (Neg)
+        return timesMinusI(x);
+    else
+        return timesI(x);
 }
 
 }  // namespace tarnview

@@ -18,9 +18,9 @@ namespace tarnview {
 inline constexpr float kHalf = 0.5f;        // -cos(2 pi / 3)
 inline constexpr float kSin3 = 0.8660254f;  // sin(2 pi / 3)
 
-inline constexpr float kQuarter = 0.25f;                             // -(cos(2 pi/5) + cos(4 pi/5)) / 2
-inline constexpr float kCos5Half = 0.559017f;                        // (cos(2 pi/5) - cos(4 pi/5)) / 2
-inline constexpr float kSin5[2] = {0.95105654f, 0.58778524f};        // sin(2 pi q/5), q = 1, 2
+inline constexpr float kQuarter = 0.25f;                       // -(cos(2 pi/5) + cos(4 pi/5)) / 2
+inline constexpr float kCos5Half = 0.559017f;                  // (cos(2 pi/5) - cos(4 pi/5)) / 2
+inline constexpr float kSin5[2] = {0.95105654f, 0.58778524f};  // sin(2 pi q/5), q = 1, 2
 
 inline constexpr float kCos7[3] = {0.6234898f, -0.22252093f, -0.90096885f};  // cos(2 pi q/7), q = 1..3
 inline constexpr float kSin7[3] = {0.7818315f, 0.9749279f, 0.43388373f};     // sin(2 pi q/7), q = 1..3
@@ -94,7 +94,7 @@ struct ModuleConstants<8> {
 template <>
 struct ModuleConstants<9> {
     bool negI = false;
-    float h = 0;           // sin(2 pi r/3), for the inner 3-point steps
+    float h = 0;              // sin(2 pi r/3), for the inner 3-point steps
     CosSin w1{}, w2{}, w4{};  // cos and sin of 2 pi r e/9 for e = 1, 2, 4
 };
 
@@ -159,9 +159,9 @@ constexpr ModuleConstants<F> makeModuleConstants(int r) {
     } else if constexpr (F == 16) {
         // Odd multiples of 2 pi/16 by octant; even ones by the sign of the square root of 1/2.
         const auto odd = [](int e) {
-            const CosSin table[8] = {{kCos16, kSin16},   {kSin16, kCos16},   {-kSin16, kCos16},
-                                     {-kCos16, kSin16},  {-kCos16, -kSin16}, {-kSin16, -kCos16},
-                                     {kSin16, -kCos16},  {kCos16, -kSin16}};
+            const CosSin table[8] = {{kCos16, kSin16},  {kSin16, kCos16},   {-kSin16, kCos16},
+                                     {-kCos16, kSin16}, {-kCos16, -kSin16}, {-kSin16, -kCos16},
+                                     {kSin16, -kCos16}, {kCos16, -kSin16}};
             return table[(e % 16) / 2];
         };
         const auto evenCos = [](int e) {
@@ -367,13 +367,13 @@ TARNVIEW_FFT_INLINE void module(T (&x)[16], const ModuleConstants<16>& k) {
     T a0 = x[0], a1 = x[1], a2 = x[2], a3 = x[3];
     dft4<Neg>(a0, a1, a2, a3);
     T b0 = x[4], b1 = rotate(k.w1.c, k.w1.s, x[5]), b2 = scale(k.c2, plusSigmaI<Neg>(x[6], x[6])),
-          b3 = rotate(k.w3.c, k.w3.s, x[7]);
+      b3 = rotate(k.w3.c, k.w3.s, x[7]);
     dft4<Neg>(b0, b1, b2, b3);
     T c0 = x[8], c1 = scale(k.c2, plusSigmaI<Neg>(x[9], x[9])), c2 = sigmaI<Neg>(x[10]),
-          c3 = scale(k.c6, minusSigmaI<Neg>(x[11], x[11]));
+      c3 = scale(k.c6, minusSigmaI<Neg>(x[11], x[11]));
     dft4<Neg>(c0, c1, c2, c3);
-    T d0 = x[12], d1 = rotate(k.w3.c, k.w3.s, x[13]),
-          d2 = scale(k.c6, minusSigmaI<Neg>(x[14], x[14])), d3 = rotate(k.w9.c, k.w9.s, x[15]);
+    T d0 = x[12], d1 = rotate(k.w3.c, k.w3.s, x[13]), d2 = scale(k.c6, minusSigmaI<Neg>(x[14], x[14])),
+      d3 = rotate(k.w9.c, k.w9.s, x[15]);
     dft4<Neg>(d0, d1, d2, d3);
     x[0] = a0;
     x[4] = a1;

@@ -33,7 +33,9 @@ constexpr int twiddleChunk = 256;
 // it is in cache.
 constexpr int64_t rowBlockFloats = 64 * 1024;
 
-bool isRealLength(int n) { return n >= 2 && n % 2 == 0 && fftSizeAtLeast(n / 2) == n / 2; }
+bool isRealLength(int n) {
+    return n >= 2 && n % 2 == 0 && fftSizeAtLeast(n / 2) == n / 2;
+}
 
 // theta = 2 pi / length, negated when the kernel's sign is negative (forward) or when it
 // is not negative (inverse: the separation runs backwards).
@@ -47,7 +49,7 @@ double separationAngle(int sign, int length, bool inverse) {
 // w(k + 1) = w(k) + w(k) (wpr + i wpi), wpr = -2 sin^2(theta/2), wpi = sin(theta), in
 // double precision: two sine calls for the whole transform.
 class Twiddle {
-public:
+  public:
     explicit Twiddle(double theta) {
         double h = std::sin(0.5 * theta);
         wpr = -2.0 * h * h;
@@ -63,7 +65,7 @@ public:
         wi = wi + (wpr * wi + wpi * oldWr);
     }
 
-private:
+  private:
     double wpr, wpi, wr, wi;
 };
 
@@ -135,7 +137,8 @@ void separateLine(float* line, int half, int first, int count, const double* wr,
         separateRun(line + 2 * first, partners, below, wr, wi);
         reversePairs(partners, lowest, below);
     }
-    for (int j = below; j < count; j++) separate(line + 2 * (first + j), line + 2 * (half - first - j), wr[j], wi[j]);
+    for (int j = below; j < count; j++)
+        separate(line + 2 * (first + j), line + 2 * (half - first - j), wr[j], wi[j]);
 }
 
 // Splits the transform of the packed zero frequency (a, b) into coefficient 0 (at zero)
@@ -149,7 +152,9 @@ inline void splitZeroFrequency(float* zero, float* nyquist) {
     zero[1] = 0.0f;
 }
 
-int rowsPerBlock(int64_t rowFloats) { return int(std::max<int64_t>(1, rowBlockFloats / rowFloats)); }
+int rowsPerBlock(int64_t rowFloats) {
+    return int(std::max<int64_t>(1, rowBlockFloats / rowFloats));
+}
 
 void halve(const float* in, float* out, int64_t count) {
     for (int64_t i = 0; i < count; i++) out[i] = 0.5f * in[i];
@@ -164,7 +169,8 @@ void forwardRows(int sign, int nx, int ny, const float* in, float* out) {
         // Halve at the input's packing, then spread the rows to the output stride from the
         // last to the first so that no row overwrites one not yet moved.
         halve(in, out, int64_t(nx) * ny);
-        for (int64_t r = ny - 1; r >= 1; r--) std::memmove(out + r * stride, out + r * nx, size_t(nx) * sizeof(float));
+        for (int64_t r = ny - 1; r >= 1; r--)
+            std::memmove(out + r * stride, out + r * nx, size_t(nx) * sizeof(float));
     }
     const Twiddle start(separationAngle(sign, nx, false));
     const int block = rowsPerBlock(stride);
@@ -215,14 +221,15 @@ void separateColumns(int sign, int nx, int ny, bool inverse, float* out) {
     const int half = ny / 2;
     const int64_t complexRow = 2 * int64_t(nx);
     const Twiddle start(separationAngle(sign, ny, inverse));
-    forEachTwiddleChunk(start, ny / 4, inverse, [&](int first, int count, const double* wr, const double* wi) {
-        for (int j = 0; j < count; j++) {
-            int k = first + j;
-            float* p = out + k * complexRow;
-            float* q = out + (half - k) * complexRow;
-            for (int x = 0; x < nx; x++) separate(p + 2 * x, q + 2 * x, wr[j], wi[j]);
-        }
-    });
+    forEachTwiddleChunk(start, ny / 4, inverse,
+                        [&](int first, int count, const double* wr, const double* wi) {
+                            for (int j = 0; j < count; j++) {
+                                int k = first + j;
+                                float* p = out + k * complexRow;
+                                float* q = out + (half - k) * complexRow;
+                                for (int x = 0; x < nx; x++) separate(p + 2 * x, q + 2 * x, wr[j], wi[j]);
+                            }
+                        });
 }
 
 // are transformed at half length and separated across rows k and ny/2 - k.
@@ -253,7 +260,8 @@ int inverseColumns(int sign, int nx, int ny, const float* in, float* out) {
     if (!scratch) return 0;
     const int half = ny / 2;
     const int64_t complexRow = 2 * int64_t(nx);
-    if (in != out) std::memcpy(out + complexRow, in + complexRow, size_t(half - 1) * size_t(complexRow) * sizeof(float));
+    if (in != out)
+        std::memcpy(out + complexRow, in + complexRow, size_t(half - 1) * size_t(complexRow) * sizeof(float));
     const float* nyquist = in + half * complexRow;
     for (int x = 0; x < nx; x++) {
         float a = in[2 * x];

@@ -16,7 +16,9 @@ namespace tarnview {
 
 namespace {
 
-bool isValidSide(int64_t n) { return n >= 1 && n <= 720720 && fftSizeAtLeast(int(n)) == n; }
+bool isValidSide(int64_t n) {
+    return n >= 1 && n <= 720720 && fftSizeAtLeast(int(n)) == n;
+}
 
 // Real images the transforms accept: both sides valid transform lengths, an even width
 // (the rows are packed as nx/2 complex values, and half of an even valid length is
@@ -25,14 +27,17 @@ bool isTransformable(int64_t nx, int64_t ny, int64_t nz) {
     return isValidSide(nx) && nx % 2 == 0 && isValidSide(ny) && nz >= 1;
 }
 
-std::string titled(const char* prefix, const Image& source) { return prefix + std::string(source.getName()); }
+std::string titled(const char* prefix, const Image& source) {
+    return prefix + std::string(source.getName());
+}
 
 // Exchanges row i with row i + ny/2 for every i below ny/2 (rows of width floats); for an
 // odd ny the last row stays where it is. The exchange swaps disjoint pairs of rows, so
 // doing it again restores the order.
 void swapHalves(float* data, int64_t width, int ny) {
     const int64_t half = ny / 2;
-    for (int64_t i = 0; i < half; i++) std::swap_ranges(data + i * width, data + (i + 1) * width, data + (i + half) * width);
+    for (int64_t i = 0; i < half; i++)
+        std::swap_ranges(data + i * width, data + (i + 1) * width, data + (i + half) * width);
 }
 
 // Writes the rows of source to target in swapped-half order (see swapHalves).

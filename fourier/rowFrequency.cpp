@@ -26,8 +26,12 @@ int frequencyRow(int ky, int ny) {
     return k;
 }
 
-int lowestRowFrequency(int ny) { return -(ny / 2); }
+int lowestRowFrequency(int ny) {
+    return -(ny / 2);
+}
 
-int highestRowFrequency(int ny) { return ny % 2 == 0 ? ny / 2 - 1 : ny / 2; }
+int highestRowFrequency(int ny) {
+    return ny % 2 == 0 ? ny / 2 - 1 : ny / 2;
+}
 
 }  // namespace tarnview

@@ -26,14 +26,18 @@ Image::Image(MetadataCopy, const Image& src) : Image() {
     setPath(src.path ? src.path->c_str() : nullptr);
 }
 
-Image::~Image() { releaseSamples(data); }
+Image::~Image() {
+    releaseSamples(data);
+}
 
 void Image::setSamplingFromParameters() {
     mag = getParameter("mag", 30.0f);
     deltaX = float(double(getParameter("scanres", 25.0f)) / mag * 10.0);
 }
 
-const char* Image::getName() const { return name ? name->c_str() : "na"; }
+const char* Image::getName() const {
+    return name ? name->c_str() : "na";
+}
 
 int Image::setName(const char* s) {
     // The new value is built before the old one is released, so s may be our own name.
@@ -44,7 +48,9 @@ int Image::setName(const char* s) {
     return 1;
 }
 
-const char* Image::getPath() const { return path ? path->c_str() : "unknown"; }
+const char* Image::getPath() const {
+    return path ? path->c_str() : "unknown";
+}
 
 int Image::setPath(const char* s) {
     if (s == nullptr || std::strcmp(s, "unknown") == 0) {

@@ -42,7 +42,7 @@ struct ExtraParams {
 };
 
 class Image {
-public:
+  public:
     /// Empty image: 0 x 0 x 0, a 1024-float buffer, no headers, grey limits unset,
     /// mag and deltaX from the parameter defaults.
     Image();
@@ -185,7 +185,7 @@ public:
     /// Sets the histogram range to (lo, hi) and refills the 256 bins. Returns 1.
     int computeHistogram(float lo, float hi);
 
-private:
+  private:
     std::unique_ptr<MrcHeader> mrcHeader;
     std::unique_ptr<ImagicRecord> imagicHeader;
     int32_t flags = 0;

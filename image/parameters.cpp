@@ -2,6 +2,8 @@
 
 namespace tarnview {
 
-float getParameter(const char* /*name*/, float defaultValue) { return defaultValue; }
+float getParameter(const char* /*name*/, float defaultValue) {
+    return defaultValue;
+}
 
 }  // namespace tarnview

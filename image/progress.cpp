@@ -19,9 +19,13 @@ void reportProgress(int done, int /*total*/, const char* message) {
     currentMessage = message;
 }
 
-const char* progressMessage() { return currentMessage; }
+const char* progressMessage() {
+    return currentMessage;
+}
 
-std::time_t progressTime() { return lastReport; }
+std::time_t progressTime() {
+    return lastReport;
+}
 
 int progressFigure(long long value) {
     if (value > INT_MAX) return INT_MAX;

@@ -31,7 +31,9 @@ int truncToInt(double v) {
     return int(v);
 }
 
-int clampToInt(int64_t v) { return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : int(v); }
+int clampToInt(int64_t v) {
+    return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : int(v);
+}
 
 // Where a renderer draws in the raster and how it walks the source. Source coordinates
 // advance by inv = 1 / scale per raster pixel and per raster row: exactly when inv is a
@@ -303,7 +305,8 @@ int renderPhase(Image& image, unsigned char* out, int x0, int y0, int w, int h, 
     return 1;
 }
 
-int renderRgb32(const Image& image, unsigned char* out, int x0, int y0, int w, int h, int rowBytes, float scale) {
+int renderRgb32(const Image& image, unsigned char* out, int x0, int y0, int w, int h, int rowBytes,
+                float scale) {
     const float* data = image.getData();
     const int64_t nx = image.getNx();
     const int64_t ny = image.getNy();

@@ -35,6 +35,7 @@ int renderPhase(Image& image, unsigned char* out, int x0, int y0, int w, int h, 
 /// at or above greyHigh, the truncated value of (v - greyLow) * 256 / (greyHigh -
 /// greyLow) in between; NaN gives 0. A complex image shows the magnitude of each element
 /// (source column x is element x of the row). Returns 1. Prints nothing.
-int renderRgb32(const Image& image, unsigned char* out, int x0, int y0, int w, int h, int rowBytes, float scale);
+int renderRgb32(const Image& image, unsigned char* out, int x0, int y0, int w, int h, int rowBytes,
+                float scale);
 
 }  // namespace tarnview

@@ -22,6 +22,8 @@ float* allocateSamples(int64_t count) {
     return static_cast<float*>(p);
 }
 
-void releaseSamples(float* samples) { std::free(samples); }
+void releaseSamples(float* samples) {
+    std::free(samples);
+}
 
 }  // namespace tarnview

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "image/Image.h"
 #include "image/GreyLimits.h"
+#include "image/Image.h"
 #include "image/imageMessages.h"
 
 namespace tarnview {

@@ -15,7 +15,8 @@ namespace {
 
 // Smooth noise: random values on a grid of the given spacing, interpolated with a
 // smoothstep in both directions, added into field with the given amplitude.
-void addSmoothNoise(std::vector<float>& field, int nx, int ny, int spacing, float amplitude, std::mt19937& rng) {
+void addSmoothNoise(std::vector<float>& field, int nx, int ny, int spacing, float amplitude,
+                    std::mt19937& rng) {
     const int gx = nx / spacing + 2, gy = ny / spacing + 2;
     std::normal_distribution<float> normal(0.0f, 1.0f);
     std::vector<float> grid(size_t(gx) * gy);

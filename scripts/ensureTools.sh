@@ -9,10 +9,11 @@ need compress ncompress
 need giftopnm netpbm
 need ppmtopgm netpbm
 need djpeg libjpeg-turbo-progs
+need clang-format-14 clang-format-14
+need pkg-config pkg-config
 if [ "$1" = bench ]; then
   [ -f /usr/include/fftw3.h ] || missing="$missing libfftw3-dev"
   need hyperfine hyperfine
-  command -v pkg-config >/dev/null 2>&1 || missing="$missing pkg-config"
 fi
 [ -n "$missing" ] || exit 0
 packages=$(echo $missing | tr ' ' '\n' | sort -u | tr '\n' ' ')

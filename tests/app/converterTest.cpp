@@ -23,7 +23,9 @@ RunResult runTarnview(std::vector<std::string> args) {
     return runProgram(args);
 }
 
-std::string pgmHeader(int w, int h) { return "P5\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n"; }
+std::string pgmHeader(int w, int h) {
+    return "P5\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
+}
 
 // The PGM a real nx x ny image gives with limits (lo, hi): last image row first.
 std::vector<uint8_t> expectedPgm(int nx, int ny, const std::vector<double>& v, float lo, float hi) {
@@ -48,16 +50,16 @@ std::string exampleMrc() {
 TEST(ConverterUsage, IncompleteCommandLinesPrintTheUsageAndExitOne) {
     const std::string in = exampleMrc(), out = scratchPath("usage.pgm");
     const std::vector<std::vector<std::string>> lines = {
-        {},                                 // no arguments
-        {"-mrc", "-v", "-fft"},             // only options
-        {"-mrc", in},                       // no output file
-        {in, out},                          // no type option
-        {"-mrcx", in, out},                 // an extension of an option is not it
-        {"-m", in, out},                    // nor is a prefix
-        {"-MRC", in, out},                  // nor another case
-        {"-mrc", "-min"},                   // -min with nothing to read
+        {},                      // no arguments
+        {"-mrc", "-v", "-fft"},  // only options
+        {"-mrc", in},            // no output file
+        {in, out},               // no type option
+        {"-mrcx", in, out},      // an extension of an option is not it
+        {"-m", in, out},         // nor is a prefix
+        {"-MRC", in, out},       // nor another case
+        {"-mrc", "-min"},        // -min with nothing to read
         {"-mrc", "-max"},
-        {"-mrc", "-min", "5", in},          // the value is consumed: one file left
+        {"-mrc", "-min", "5", in},  // the value is consumed: one file left
     };
     for (const auto& line : lines) {
         const RunResult r = runTarnview(line);
@@ -94,7 +96,8 @@ TEST(ConverterConversion, EveryRealMrcModeInBothByteOrders) {
             const std::string out = in + ".pgm";
             writeBytes(in, mrcFile(nx, ny, 1, mode, big, stored));
             const float lo = float(value[2]), hi = float(value[12]);
-            const RunResult r = runTarnview({"-mrc", "-min", std::to_string(lo), "-max", std::to_string(hi), in, out});
+            const RunResult r =
+                runTarnview({"-mrc", "-min", std::to_string(lo), "-max", std::to_string(hi), in, out});
             EXPECT_EQ(r.out, "");
             EXPECT_EQ(r.status, 0);
             EXPECT_EQ(readBytes(out), expectedPgm(nx, ny, value, std::stof(std::to_string(lo)),
@@ -240,10 +243,12 @@ TEST(ConverterFailures, EachReaderSaysWhatItCouldNotRead) {
     EXPECT_EQ(r.out, "Cannot open file\nCannot read " + missing + ".mrc as a MRC file.\n");
     EXPECT_EQ(r.status, 1);
     r = runTarnview({"-sal", missing + ".img", out});
-    EXPECT_EQ(r.out, "Cannot open " + missing + ".hdr\nCannot read " + missing + ".img as a ScansALot file.\n");
+    EXPECT_EQ(r.out,
+              "Cannot open " + missing + ".hdr\nCannot read " + missing + ".img as a ScansALot file.\n");
     EXPECT_EQ(r.status, 1);
     r = runTarnview({"-imagic", missing + ".hed", out});
-    EXPECT_EQ(r.out, "ERROR: cannot open " + missing + ".hed\nCannot read " + missing + ".hed as an IMAGIC file.\n");
+    EXPECT_EQ(r.out,
+              "ERROR: cannot open " + missing + ".hed\nCannot read " + missing + ".hed as an IMAGIC file.\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(fileExists(out));
 
@@ -251,7 +256,8 @@ TEST(ConverterFailures, EachReaderSaysWhatItCouldNotRead) {
     const std::string line = scratchPath("line.mrc");
     writeBytes(line, mrcFile(4, 1, 1, 2, false, std::vector<double>(4, 1.0)));
     r = runTarnview({"-mrc", line, out});
-    EXPECT_EQ(r.out, "This appears to be a 1d file. I only read 2d files.\nCannot read " + line + " as a MRC file.\n");
+    EXPECT_EQ(r.out, "This appears to be a 1d file. I only read 2d files.\nCannot read " + line +
+                         " as a MRC file.\n");
     EXPECT_EQ(r.status, 1);
 }
 

@@ -22,15 +22,17 @@ RunResult runTarnview(std::vector<std::string> args) {
 std::string squareMrc(int nx, int ny, const std::string& name) {
     std::vector<double> v(size_t(nx) * ny);
     for (int y = 0; y < ny; y++)
-        for (int x = 0; x < nx; x++) v[size_t(y) * nx + x] = 100 + 10 * std::sin(0.3 * x) * std::cos(0.17 * y) + (x * 7 + y * 13) % 5;
+        for (int x = 0; x < nx; x++)
+            v[size_t(y) * nx + x] = 100 + 10 * std::sin(0.3 * x) * std::cos(0.17 * y) + (x * 7 + y * 13) % 5;
     const std::string path = scratchPath(name);
     writeBytes(path, mrcFile(nx, ny, 1, 2, false, v));
     return path;
 }
 
 std::string paddingMessages(int s) {
-    return "The image was not a valid size for the FFT routine.\nThe next valid size is " + std::to_string(s) + "x" +
-           std::to_string(s) + ".\nI have padded the image with noise to continue processing.\n";
+    return "The image was not a valid size for the FFT routine.\nThe next valid size is " +
+           std::to_string(s) + "x" + std::to_string(s) +
+           ".\nI have padded the image with noise to continue processing.\n";
 }
 
 std::string pgmHeaderOf(const std::vector<uint8_t>& pgm) {
@@ -53,7 +55,8 @@ TEST(FftOption, SidesArePaddedToTheNextEvenValidLength) {
         EXPECT_EQ(r.out, paddingMessages(c.padded)) << c.side;
         EXPECT_EQ(r.status, 0);
         const std::vector<uint8_t> pgm = readBytes(out);
-        const std::string header = "P5\n" + std::to_string(c.padded + 2) + " " + std::to_string(c.padded) + "\n255\n";
+        const std::string header =
+            "P5\n" + std::to_string(c.padded + 2) + " " + std::to_string(c.padded) + "\n255\n";
         EXPECT_EQ(pgmHeaderOf(pgm), header);
         EXPECT_EQ(pgm.size(), header.size() + size_t(c.padded + 2) * c.padded);
     }
@@ -92,7 +95,8 @@ TEST(FftOption, GratingPeaksLandWhereTheirFrequenciesAre) {
     const int n = 72, kx = 8, ky = 5;
     std::vector<double> v(size_t(n) * n);
     for (int y = 0; y < n; y++)
-        for (int x = 0; x < n; x++) v[size_t(y) * n + x] = 50 + 20 * std::cos(2 * M_PI * (kx * x + ky * y) / n);
+        for (int x = 0; x < n; x++)
+            v[size_t(y) * n + x] = 50 + 20 * std::cos(2 * M_PI * (kx * x + ky * y) / n);
     const std::string in = scratchPath("grating.mrc"), out = in + ".pgm";
     writeBytes(in, mrcFile(n, n, 1, 2, true, v));
     const RunResult r = runTarnview({"-mrc", "-fft", in, out});

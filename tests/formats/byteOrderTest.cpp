@@ -1,11 +1,11 @@
 // Byte order and sample widening, against values worked out by hand.
-#include "formats/byteOrder.h"
-
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstring>
 #include <vector>
+
+#include "formats/byteOrder.h"
 
 namespace tarnview {
 namespace {

@@ -1,8 +1,7 @@
 // Every message of the formats folder, byte for byte.
-#include "formats/formatsMessages.h"
-
 #include <gtest/gtest.h>
 
+#include "formats/formatsMessages.h"
 #include "support/testSupport.h"
 
 namespace tarnview {
@@ -17,11 +16,14 @@ TEST(FormatsMessages, SharedTextsAreExact) {
 
 TEST(FormatsMessages, MrcTextsAreExact) {
     EXPECT_EQ(captureStdout(printCannotOpenFile), "Cannot open file\n");
-    EXPECT_EQ(captureStdout(printOneDimensionalFile), "This appears to be a 1d file. I only read 2d files.\n");
-    EXPECT_EQ(captureStdout(printThreeDimensionalFile), "This appears to be a 3d file. I only read 2d files.\n");
+    EXPECT_EQ(captureStdout(printOneDimensionalFile),
+              "This appears to be a 1d file. I only read 2d files.\n");
+    EXPECT_EQ(captureStdout(printThreeDimensionalFile),
+              "This appears to be a 3d file. I only read 2d files.\n");
     EXPECT_EQ(captureStdout(printStartNotZero), "WARNING: nx/y/z start not zero\n");
     EXPECT_EQ(captureStdout(printBadMrcFile), "Bad MRC file\n");
-    EXPECT_EQ(captureStdout(printNameTooLongForDecompressor), "File name too long for the decompressor command\n");
+    EXPECT_EQ(captureStdout(printNameTooLongForDecompressor),
+              "File name too long for the decompressor command\n");
 }
 
 TEST(FormatsMessages, SalTextsAreExact) {

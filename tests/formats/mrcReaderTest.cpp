@@ -1,11 +1,11 @@
 #include <dirent.h>
-#include <sys/resource.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -40,8 +40,8 @@ struct MrcFile {
     bool mapTag = false;
     int32_t labelCount = 1;
     std::string label = "written by the test";
-    std::vector<double> samples;      // in file order; real and imaginary parts in turn
-    std::vector<uint8_t> extension;   // extended header bytes after the 1024
+    std::vector<double> samples;     // in file order; real and imaginary parts in turn
+    std::vector<uint8_t> extension;  // extended header bytes after the 1024
 };
 
 std::vector<uint8_t> encode(const MrcFile& f, bool big) {
@@ -71,10 +71,15 @@ std::vector<uint8_t> encode(const MrcFile& f, bool big) {
     out.insert(out.end(), f.extension.begin(), f.extension.end());
     for (double v : f.samples) {
         switch (f.mode) {
-            case 0: out.push_back(uint8_t(v)); break;
+            case 0:
+                out.push_back(uint8_t(v));
+                break;
             case 1:
-            case 3: putU16(out, uint16_t(v), big); break;
-            default: real(float(v));
+            case 3:
+                putU16(out, uint16_t(v), big);
+                break;
+            default:
+                real(float(v));
         }
     }
     return out;
@@ -99,7 +104,8 @@ ReadResult readMemory(Image& image, std::vector<uint8_t> bytes, bool knownLength
     std::FILE* in = fmemopen(bytes.data(), bytes.size(), "rb");
     EXPECT_NE(in, nullptr);
     ReadResult r;
-    r.printed = captureStdout([&] { r.result = readMrcStream(image, in, knownLength ? int64_t(bytes.size()) : -1); });
+    r.printed =
+        captureStdout([&] { r.result = readMrcStream(image, in, knownLength ? int64_t(bytes.size()) : -1); });
     std::fclose(in);
     return r;
 }
@@ -109,15 +115,20 @@ std::vector<double> samplesFor(int mode, int count) {
     std::vector<double> v;
     for (int i = 0; i < count; i++) {
         switch (mode) {
-            case 0: v.push_back(double((i * 37 + 11) % 256)); break;
+            case 0:
+                v.push_back(double((i * 37 + 11) % 256));
+                break;
             case 1:
-            case 3: v.push_back(double((i * 4099 + 17) % 65536)); break;
-            default: v.push_back((i - 7) * 1.25 + (i % 3) * 0.015625);
+            case 3:
+                v.push_back(double((i * 4099 + 17) % 65536));
+                break;
+            default:
+                v.push_back((i - 7) * 1.25 + (i % 3) * 0.015625);
         }
     }
     if (mode == 0) v[0] = 255, v[1] = 0;
-    if (mode == 1) v[0] = 65535, v[1] = 1, v[2] = 256;     // FF FF is 65535, never -1
-    if (mode == 3 || mode == 4) v[0] = 3, v[1] = 4;        // the pair (3, 4)
+    if (mode == 1) v[0] = 65535, v[1] = 1, v[2] = 256;  // FF FF is 65535, never -1
+    if (mode == 3 || mode == 4) v[0] = 3, v[1] = 4;     // the pair (3, 4)
     return v;
 }
 
@@ -215,8 +226,8 @@ TEST_P(MrcModeMatrix, ReadsTheSameImageFromEitherByteOrder) {
     for (size_t i = 0; i < want.size(); i++) EXPECT_EQ(piped.getData()[i], want[i]);
 }
 
-INSTANTIATE_TEST_SUITE_P(ModesAndByteOrders, MrcModeMatrix, testing::Combine(testing::Range(0, 5), testing::Bool()),
-                         [](const auto& param) {
+INSTANTIATE_TEST_SUITE_P(ModesAndByteOrders, MrcModeMatrix,
+                         testing::Combine(testing::Range(0, 5), testing::Bool()), [](const auto& param) {
                              return "Mode" + std::to_string(std::get<0>(param.param)) +
                                     (std::get<1>(param.param) ? "BigEndian" : "LittleEndian");
                          });
@@ -266,7 +277,8 @@ TEST(ReadMrc, RefusesFilesItCannotRead) {
         const char* printed;
     };
     const Case cases[] = {
-        {"1-D before the mode", 5, 1, 5, 7, false, both, "This appears to be a 1d file. I only read 2d files.\n"},
+        {"1-D before the mode", 5, 1, 5, 7, false, both,
+         "This appears to be a 1d file. I only read 2d files.\n"},
         {"3-D", 5, 3, 2, 2, false, both, "This appears to be a 3d file. I only read 2d files.\n"},
         {"no sections", 5, 3, 0, 2, false, both, "This appears to be a 3d file. I only read 2d files.\n"},
         {"mode 5", 5, 3, 1, 5, false, both, "Bad MRC file\n"},
@@ -405,9 +417,9 @@ TEST(ReadMrc, SkipsExtendedHeadersOnlyWhenTheFileSaysSoOrFitsExactly) {
             Image image;
             const ReadResult r = readMemory(image, bytes, c.knownLength);
             ASSERT_EQ(r.result, 1) << c.what << r.printed;
-            const std::vector<float> want =
-                c.skipped || !c.writeExtension ? std::vector<float>{1, 2, 3, 4, 5, 6}
-                                               : std::vector<float>{100, 200, 1, 2, 3, 4};
+            const std::vector<float> want = c.skipped || !c.writeExtension
+                                                ? std::vector<float>{1, 2, 3, 4, 5, 6}
+                                                : std::vector<float>{100, 200, 1, 2, 3, 4};
             for (int i = 0; i < 6; i++) EXPECT_EQ(image.getData()[i], want[i]) << c.what << " big " << big;
         }
     }
@@ -451,7 +463,7 @@ TEST(ReadMrc, KeepsTheImagesHeaderBlockAndOverwritesIt) {
 }
 
 class ReadMrcCompressed : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!test::haveProgram("zcat") || !test::haveProgram("gzip")) GTEST_SKIP() << "zcat or gzip missing";
         f.mode = 1;
@@ -564,7 +576,7 @@ TEST(ReadMrc, ClosesItsStreamOnEveryFailure) {
     f.nz = 1, f.mode = 9;
     files.push_back(encode(f, false));  // bad mode
     f.mode = 2;
-    files.push_back(encode(f, false));  // no samples
+    files.push_back(encode(f, false));              // no samples
     files.push_back(std::vector<uint8_t>(100, 1));  // short header
     const bool withZcat = test::haveProgram("zcat") && test::haveProgram("gzip");
     const int before = openDescriptors();

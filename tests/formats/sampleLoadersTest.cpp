@@ -1,13 +1,12 @@
 // The sample loaders: rows stored last first in either byte order, short streams, bad
 // sizes, and samples copied from memory.
-#include "formats/sampleLoaders.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "formats/sampleLoaders.h"
 #include "image/Image.h"
 #include "support/testSupport.h"
 #include "testStreams.h"

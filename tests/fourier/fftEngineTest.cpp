@@ -76,7 +76,9 @@ struct ErrorSum {
     int bins = 0;
 };
 
-Complex binOf(const std::vector<float>& z, int k) { return Complex(z[2 * k], z[2 * k + 1]); }
+Complex binOf(const std::vector<float>& z, int k) {
+    return Complex(z[2 * k], z[2 * k + 1]);
+}
 
 std::vector<int> validLengthsUpTo(int limit) {
     std::vector<int> lengths;
@@ -268,7 +270,8 @@ TEST(FftComplexMany, TransformsAnyStridedLayoutBitForBitLikeFftComplex) {
     const struct {
         int n, count;
         long es, ts;
-    } layouts[] = {{48, 5, 5, 1}, {48, 3, 1, 50}, {35, 4, 8, 2}, {99, 2, 2, 1}, {16, 1, 3, 0}, {80, 20, 20, 1}};
+    } layouts[] = {{48, 5, 5, 1}, {48, 3, 1, 50}, {35, 4, 8, 2},
+                   {99, 2, 2, 1}, {16, 1, 3, 0},  {80, 20, 20, 1}};
     for (const auto& l : layouts) {
         const long size = (l.count - 1) * l.ts + (l.n - 1) * l.es + 1;
         const std::vector<float> input = randomSignal(static_cast<int>(size), 23);

@@ -1,5 +1,3 @@
-#include "fourier/fftReal.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "fourier/fftEngine.h"
+#include "fourier/fftReal.h"
 #include "tests/fourier/referenceDft.h"
 
 namespace tarnview {
@@ -17,7 +16,8 @@ using test::Cd;
 
 // Lengths with every module of the engine at least once, n/4 odd and even, 1440 (one
 // complex transform of 720) and lengths whose half is odd.
-const int realLengths[] = {2, 4, 6, 8, 10, 12, 14, 16, 18, 22, 26, 30, 32, 36, 44, 48, 90, 126, 208, 240, 1440, 2002};
+const int realLengths[] = {2,  4,  6,  8,  10, 12, 14,  16,  18,  22,   26,
+                           30, 32, 36, 44, 48, 90, 126, 208, 240, 1440, 2002};
 
 // Errors relative to the RMS of the reference, single-precision bounds.
 void expectNear(const std::vector<Cd>& reference, const std::vector<Cd>& actual, const char* what) {
@@ -40,7 +40,9 @@ std::vector<Cd> pairsOf(const float* floats, size_t count, size_t stride = 1) {
     return pairs;
 }
 
-std::vector<Cd> asComplex(const std::vector<float>& reals) { return std::vector<Cd>(reals.begin(), reals.end()); }
+std::vector<Cd> asComplex(const std::vector<float>& reals) {
+    return std::vector<Cd>(reals.begin(), reals.end());
+}
 
 // The first n/2 + 1 coefficients of the direct DFT of n reals.
 std::vector<Cd> referenceHalfSpectrum(const std::vector<float>& reals, int sign) {
@@ -127,7 +129,8 @@ TEST(FftRealRoundTrip, ReturnsNTimesTheInputInBothSignOrders) {
             data.resize(size_t(n) + 2);
             fftRealToComplex(sign, n, data.data(), data.data());
             fftComplexToReal(-sign, n, data.data(), data.data());
-            for (int j = 0; j < n; j++) EXPECT_NEAR(data[size_t(j)], n * in[size_t(j)], 1e-5 * n) << n << " " << j;
+            for (int j = 0; j < n; j++)
+                EXPECT_NEAR(data[size_t(j)], n * in[size_t(j)], 1e-5 * n) << n << " " << j;
         }
 }
 
@@ -244,7 +247,8 @@ TEST(FftRealToComplex2d, TransformsEachColumnLikeTheOneDimensionalTransform) {
                 fftRealToComplex(sign, s.ny, column.data(), column.data());
                 for (int k = 0; k <= s.ny / 2; k++) {
                     EXPECT_EQ(column[2 * size_t(k)], out[2 * (size_t(k) * s.nx + x)]) << x << " " << k;
-                    EXPECT_EQ(column[2 * size_t(k) + 1], out[2 * (size_t(k) * s.nx + x) + 1]) << x << " " << k;
+                    EXPECT_EQ(column[2 * size_t(k) + 1], out[2 * (size_t(k) * s.nx + x) + 1])
+                        << x << " " << k;
                 }
             }
         }
@@ -283,7 +287,8 @@ TEST(FftComplexToReal2d, InvertsEachColumnLikeTheOneDimensionalTransform) {
                 column[2 * size_t(k) + 1] = in[2 * (size_t(k) * s.nx + x) + 1];
             }
             fftComplexToReal(1, s.ny, column.data(), column.data());
-            for (int y = 0; y < s.ny; y++) EXPECT_EQ(column[size_t(y)], out[size_t(y) * s.nx + x]) << x << " " << y;
+            for (int y = 0; y < s.ny; y++)
+                EXPECT_EQ(column[size_t(y)], out[size_t(y) * s.nx + x]) << x << " " << y;
         }
     }
 }

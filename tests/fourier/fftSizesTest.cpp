@@ -28,11 +28,10 @@ TEST(FftSizeTable, KeepsTheListedCostsAndTheirExtremes) {
     const struct {
         int size;
         float cost;
-    } listed[] = {{1, 5.2e-05f},    {2, 6.1e-05f},      {3, 3e-05f},        {4, 5.3e-05f},
-                  {5, 6.6e-05f},    {6, 6.7e-05f},      {7, 7.1e-05f},      {8, 6.2e-05f},
-                  {9, 7.9e-05f},    {10, 8e-05f},       {11, 5.2e-05f},     {12, 6.9e-05f},
-                  {14, 0.000123f},  {15, 5e-05f},       {16, 8.6e-05f},     {120120, 1.153846f},
-                  {144144, 1.153846f}, {180180, 1.875f}, {240240, 2.5f},     {360360, 3.75f},
+    } listed[] = {{1, 5.2e-05f},       {2, 6.1e-05f},       {3, 3e-05f},      {4, 5.3e-05f},  {5, 6.6e-05f},
+                  {6, 6.7e-05f},       {7, 7.1e-05f},       {8, 6.2e-05f},    {9, 7.9e-05f},  {10, 8e-05f},
+                  {11, 5.2e-05f},      {12, 6.9e-05f},      {14, 0.000123f},  {15, 5e-05f},   {16, 8.6e-05f},
+                  {120120, 1.153846f}, {144144, 1.153846f}, {180180, 1.875f}, {240240, 2.5f}, {360360, 3.75f},
                   {720720, 7.5f}};
     for (const auto& row : listed) {
         const FftSize* entry = nullptr;
@@ -73,16 +72,24 @@ struct OneArgumentCase {
 };
 
 TEST(FftSizeAtLeast, GivesTheListedAnswers) {
-    const OneArgumentCase cases[] = {{0, 1},         {1, 1},           {2, 2},           {17, 18},
-                                     {1000, 1001},   {720720, 720720}, {720721, 720720}, {-5, 1},
-                                     {INT_MIN, 1},   {INT_MAX, 720720}, {5039, 5040},    {5041, 5148}};
+    const OneArgumentCase cases[] = {
+        {0, 1},           {1, 1},  {2, 2},       {17, 18},          {1000, 1001}, {720720, 720720},
+        {720721, 720720}, {-5, 1}, {INT_MIN, 1}, {INT_MAX, 720720}, {5039, 5040}, {5041, 5148}};
     for (const auto& c : cases) EXPECT_EQ(fftSizeAtLeast(c.n), c.expected) << c.n;
 }
 
 TEST(RealFftSizeAtLeast, GivesTheListedAnswers) {
-    const OneArgumentCase cases[] = {{0, 2},          {1, 2},           {7, 8},         {8, 8},
-                                     {9, 10},         {17, 18},         {34, 36},       {1441440, 1441440},
-                                     {1441441, 1441440}, {INT_MAX, 1441440}, {-7, 2}};
+    const OneArgumentCase cases[] = {{0, 2},
+                                     {1, 2},
+                                     {7, 8},
+                                     {8, 8},
+                                     {9, 10},
+                                     {17, 18},
+                                     {34, 36},
+                                     {1441440, 1441440},
+                                     {1441441, 1441440},
+                                     {INT_MAX, 1441440},
+                                     {-7, 2}};
     for (const auto& c : cases) EXPECT_EQ(realFftSizeAtLeast(c.n), c.expected) << c.n;
 }
 

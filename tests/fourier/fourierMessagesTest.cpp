@@ -1,8 +1,7 @@
 // Every message of the Fourier folder, byte for byte.
-#include "fourier/fourierMessages.h"
-
 #include <gtest/gtest.h>
 
+#include "fourier/fourierMessages.h"
 #include "support/testSupport.h"
 
 namespace tarnview {

@@ -1,5 +1,3 @@
-#include "fourier/imageFourier.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fourier/imageFourier.h"
 #include "fourier/rowFrequency.h"
 #include "tests/fourier/referenceDft.h"
 #include "tests/support/testSupport.h"
@@ -120,7 +119,8 @@ TEST(Fft, RefusesComplexSourcesAndInvalidSizes) {
     // 17 is no transform length; 9 and 15 are, but an odd width cannot be packed in rows.
     for (Size s : {Size{17, 4}, Size{4, 17}, Size{9, 4}, Size{15, 6}, Size{0, 4}}) {
         auto image = randomImage(s.nx, s.ny, 3);
-        EXPECT_EQ(test::captureStdout([&] { result = fft(*image, 0); }), "Invalid FFT size!\n") << s.nx << "x" << s.ny;
+        EXPECT_EQ(test::captureStdout([&] { result = fft(*image, 0); }), "Invalid FFT size!\n")
+            << s.nx << "x" << s.ny;
         EXPECT_EQ(result, nullptr);
     }
     Image empty;
@@ -175,7 +175,8 @@ TEST(Ift, InvertsFftInBothForms) {
         }
         for (size_t i = 0; i < original.size(); i++) {
             EXPECT_NEAR(normalised->getData()[i], original[i], 2e-6) << s.nx << "x" << s.ny << " " << i;
-            EXPECT_NEAR(scaled->getData()[i], pixels * original[i], 2e-6 * pixels) << s.nx << "x" << s.ny << " " << i;
+            EXPECT_NEAR(scaled->getData()[i], pixels * original[i], 2e-6 * pixels)
+                << s.nx << "x" << s.ny << " " << i;
         }
     }
 }

@@ -1,12 +1,11 @@
 // Noise padding and the random generators.
-#include "fourier/noisePadding.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
+#include "fourier/noisePadding.h"
 #include "fourier/random.h"
 #include "support/testSupport.h"
 
@@ -59,7 +58,8 @@ TEST(PadWithNoise, BorderIsDrawnRowsWithThePictureFirstThenBelowThenAbove) {
     for (int x = 0; x < 7; x++) order.push_back(x);
     for (int x = 0; x < 7; x++) order.push_back(x + 7 * 4);
     ASSERT_EQ(order.size(), draws.size());
-    for (size_t k = 0; k < order.size(); k++) EXPECT_EQ(image.getData()[order[k]], draws[k]) << "draw " << k + 1;
+    for (size_t k = 0; k < order.size(); k++)
+        EXPECT_EQ(image.getData()[order[k]], draws[k]) << "draw " << k + 1;
 }
 
 TEST(PadWithNoise, ExplicitMarginsPutTheExtraColumnAndRowAfterThePicture) {

@@ -1,11 +1,10 @@
-#include "fourier/rowFrequency.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 
 #include "fourier/imageFourier.h"
+#include "fourier/rowFrequency.h"
 #include "image/Image.h"
 
 namespace tarnview {

@@ -1,8 +1,7 @@
 // Every message of the image folder, byte for byte.
-#include "image/imageMessages.h"
-
 #include <gtest/gtest.h>
 
+#include "image/imageMessages.h"
 #include "support/testSupport.h"
 
 namespace tarnview {

@@ -1,6 +1,4 @@
 // The Image object: construction, names and paths, headers, geometry and region copies.
-#include "image/Image.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "image/Image.h"
 #include "image/parameters.h"
 #include "image/progress.h"
 #include "support/testSupport.h"

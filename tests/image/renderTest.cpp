@@ -1,5 +1,3 @@
-#include "image/render.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +8,7 @@
 
 #include "image/Image.h"
 #include "image/pgmWriter.h"
+#include "image/render.h"
 #include "support/testSupport.h"
 
 namespace tarnview {
@@ -36,7 +35,8 @@ std::vector<uint8_t> pgmBody(Image& image, std::string* printed = nullptr) {
     if (printed) *printed = out;
     EXPECT_EQ(result, 1);
     std::vector<uint8_t> bytes = readBytes(path);
-    const std::string header = "P5\n" + std::to_string(image.getNx()) + " " + std::to_string(image.getNy()) + "\n255\n";
+    const std::string header =
+        "P5\n" + std::to_string(image.getNx()) + " " + std::to_string(image.getNy()) + "\n255\n";
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + std::min(bytes.size(), header.size())), header);
     return std::vector<uint8_t>(bytes.begin() + std::min(bytes.size(), header.size()), bytes.end());
 }
@@ -44,7 +44,8 @@ std::vector<uint8_t> pgmBody(Image& image, std::string* printed = nullptr) {
 TEST(WritePgm, ThreeByTwoExampleWritesTheLastRowFirst) {
     Image image;
     const float rows[2][3] = {{0, 50, 100}, {100, 150, 200}};
-    fill(image, 3, 2, [&](int x, int y) { return rows[y][x]; }, 0, 200);
+    fill(
+        image, 3, 2, [&](int x, int y) { return rows[y][x]; }, 0, 200);
     std::string printed;
     EXPECT_EQ(pgmBody(image, &printed), (std::vector<uint8_t>{127, 191, 255, 0, 63, 127}));
     EXPECT_EQ(printed, "");
@@ -52,7 +53,8 @@ TEST(WritePgm, ThreeByTwoExampleWritesTheLastRowFirst) {
 
 TEST(WritePgm, EqualLimitsAreLoweredAndRenderBlack) {
     Image image;
-    fill(image, 4, 3, [](int x, int y) { return float(x * 10 + y); }, 10, 10);
+    fill(
+        image, 4, 3, [](int x, int y) { return float(x * 10 + y); }, 10, 10);
     EXPECT_EQ(pgmBody(image), std::vector<uint8_t>(12, 0));
     EXPECT_EQ(image.getGreyLow(), 10.0f);
     EXPECT_EQ(image.getGreyHigh(), 9.99f);
@@ -61,14 +63,16 @@ TEST(WritePgm, EqualLimitsAreLoweredAndRenderBlack) {
 TEST(WritePgm, CrossedLimitsRenderEverySampleBlack) {
     Image image;
     const float values[6] = {100, 250, 300, 1000, INFINITY, 3e38f};
-    fill(image, 3, 2, [&](int x, int y) { return values[x + 3 * y]; }, 300, 200);
+    fill(
+        image, 3, 2, [&](int x, int y) { return values[x + 3 * y]; }, 300, 200);
     EXPECT_EQ(pgmBody(image), std::vector<uint8_t>(6, 0));
 }
 
 TEST(WritePgm, NanIsBlackAndInfinitiesHitTheLimits) {
     Image image;
     const float values[4] = {NAN, INFINITY, -INFINITY, 50};
-    fill(image, 4, 1, [&](int x, int) { return values[x]; }, 0, 100);
+    fill(
+        image, 4, 1, [&](int x, int) { return values[x]; }, 0, 100);
     EXPECT_EQ(pgmBody(image), (std::vector<uint8_t>{0, 255, 0, 127}));
     // Infinite limits, as "-min -inf" or "-max inf" give them, stay defined.
     image.setGreyLimits(-INFINITY, 100);
@@ -81,7 +85,8 @@ TEST(WritePgm, NanIsBlackAndInfinitiesHitTheLimits) {
 
 TEST(WritePgm, ComplexImagesShowTheCentredViewWithZerosAtTheRight) {
     Image image;
-    fill(image, 10, 2, [](int x, int y) { return float(100 + x + 10 * y); }, 0, 255);
+    fill(
+        image, 10, 2, [](int x, int y) { return float(100 + x + 10 * y); }, 0, 255);
     image.setFlags(complexFlag);
     const std::vector<uint8_t> body = pgmBody(image);
     ASSERT_EQ(body.size(), 20u);
@@ -94,7 +99,8 @@ TEST(WritePgm, ComplexImagesShowTheCentredViewWithZerosAtTheRight) {
 
 TEST(WritePgm, ReportsFilesThatCannotBeOpenedOrWritten) {
     Image image;
-    fill(image, 100, 100, [](int x, int) { return float(x); }, 0, 99);
+    fill(
+        image, 100, 100, [](int x, int) { return float(x); }, 0, 99);
     int result = -1;
     std::string printed = captureStdout([&] { result = writePgm(image, "/nonexistent/dir/out.pgm"); });
     EXPECT_EQ(result, 0);
@@ -114,8 +120,12 @@ struct Raster {
 };
 
 // Identity mapping for limits (0, 255): the byte is the integer part of the sample.
-float ramp(int x, int y) { return float((x + 3 * y) % 250) + 0.5f; }
-int rampByte(int x, int y) { return (x + 3 * y) % 250; }
+float ramp(int x, int y) {
+    return float((x + 3 * y) % 250) + 0.5f;
+}
+int rampByte(int x, int y) {
+    return (x + 3 * y) % 250;
+}
 
 TEST(RenderGrey, HalfScaleDrawsEverySecondSampleOfEverySecondRow) {
     Image image;
@@ -123,7 +133,8 @@ TEST(RenderGrey, HalfScaleDrawsEverySecondSampleOfEverySecondRow) {
     Raster raster(256, 256);
     renderGrey(image, raster.bytes.data(), 0, 0, 256, 256, 256, 0.5f, 0, 255);
     for (int r = 0; r < 256; r++)
-        for (int q = 0; q < 256; q++) ASSERT_EQ(raster.at(q, r), rampByte(2 * q, 2 * (255 - r))) << q << "," << r;
+        for (int q = 0; q < 256; q++)
+            ASSERT_EQ(raster.at(q, r), rampByte(2 * q, 2 * (255 - r))) << q << "," << r;
 }
 
 TEST(RenderGrey, DoubleScaleRepeatsEachSampleInTwoByTwoPixels) {
@@ -132,7 +143,8 @@ TEST(RenderGrey, DoubleScaleRepeatsEachSampleInTwoByTwoPixels) {
     Raster raster(1024, 1024);
     renderGrey(image, raster.bytes.data(), 0, 0, 1024, 1024, 1024, 2.0f, 0, 255);
     for (int r = 0; r < 1024; r++)
-        for (int q = 0; q < 1024; q++) ASSERT_EQ(raster.at(q, r), rampByte(q / 2, (1023 - r) / 2)) << q << "," << r;
+        for (int q = 0; q < 1024; q++)
+            ASSERT_EQ(raster.at(q, r), rampByte(q / 2, (1023 - r) / 2)) << q << "," << r;
 }
 
 TEST(RenderGrey, ThirdScaleStepsByTheFixedPointFraction) {
@@ -166,12 +178,14 @@ TEST(RenderGrey, PanningPlacesTheImageInTheRaster) {
     renderGrey(image, left.bytes.data(), -10, 0, 40, 6, 40, 1.0f, 0, 255);
     for (int r = 0; r < 6; r++)
         for (int q = 0; q < 40; q++)
-            EXPECT_EQ(left.at(q, r), q < 10 || q >= 30 ? untouched : rampByte(q - 10, 5 - r)) << q << "," << r;
+            EXPECT_EQ(left.at(q, r), q < 10 || q >= 30 ? untouched : rampByte(q - 10, 5 - r))
+                << q << "," << r;
     // y0 = -2: the image moves up; the two bottom raster rows stay untouched.
     Raster up(20, 8);
     renderGrey(image, up.bytes.data(), 0, -2, 20, 8, 20, 1.0f, 0, 255);
     for (int r = 0; r < 8; r++)
-        for (int q = 0; q < 20; q++) EXPECT_EQ(up.at(q, r), r >= 6 ? untouched : rampByte(q, 5 - r)) << q << "," << r;
+        for (int q = 0; q < 20; q++)
+            EXPECT_EQ(up.at(q, r), r >= 6 ? untouched : rampByte(q, 5 - r)) << q << "," << r;
     // x0 = 15, y0 = 2: a window inside the image, cut where the image ends.
     Raster inside(8, 4);
     renderGrey(image, inside.bytes.data(), 15, 2, 8, 4, 8, 1.0f, 0, 255);
@@ -183,7 +197,8 @@ TEST(RenderGrey, PanningPlacesTheImageInTheRaster) {
 TEST(RenderGrey, RowStrideAndByteRangeAreTheCallers) {
     Image image;
     const float values[3] = {0, 100, 200};
-    fill(image, 3, 1, [&](int x, int) { return values[x]; }, 0, 200);
+    fill(
+        image, 3, 1, [&](int x, int) { return values[x]; }, 0, 200);
     // rowBytes wider than the window leaves the gap untouched.
     std::vector<unsigned char> wide(2 * 5, untouched);
     renderGrey(image, wide.data(), 0, 0, 3, 2, 5, 1.0f, 0, 255);
@@ -289,7 +304,7 @@ TEST(RenderGrey, WindowAndNextRowTestsAreEvaluatedInFloat) {
     renderPhase(transform, phase.bytes.data(), 0, 0, 24, 24, 24, 3.0f, 0, 255);
     const double phaseFactor = float(255 / (2 * std::numbers::pi));
     for (int r = 6; r <= 8; r++) {
-        EXPECT_EQ(grey.at(0, r), 10 * 2 + 4 + 1) << r;  // left half: row 7 - 5, element 4
+        EXPECT_EQ(grey.at(0, r), 10 * 2 + 4 + 1) << r;   // left half: row 7 - 5, element 4
         EXPECT_EQ(grey.at(15, r), 0 * 10 + 1 + 1) << r;  // right half: row 0, element 1
         EXPECT_EQ(phase.at(15, r), int((float(-1 + 0.1) + std::numbers::pi) * phaseFactor)) << r;
     }
@@ -317,7 +332,8 @@ TEST(RenderPhase, EqualLimitsAreRaised) {
 TEST(RenderRgb32, WritesTheGreyLevelIntoBytesOneToThree) {
     Image image;
     const float rows[2][3] = {{0, 50, 100}, {150, 200, NAN}};
-    fill(image, 3, 2, [&](int x, int y) { return rows[y][x]; }, 0, 200);
+    fill(
+        image, 3, 2, [&](int x, int y) { return rows[y][x]; }, 0, 200);
     std::vector<unsigned char> raster(2 * 12, untouched);
     renderRgb32(image, raster.data(), 0, 0, 3, 2, 12, 1.0f);
     // Row 0 of the raster shows the image's row 1.

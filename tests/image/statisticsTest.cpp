@@ -5,8 +5,8 @@
 #include <limits>
 #include <vector>
 
-#include "image/Image.h"
 #include "image/GreyLimits.h"
+#include "image/Image.h"
 #include "support/testSupport.h"
 
 using namespace tarnview;

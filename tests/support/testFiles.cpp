@@ -6,7 +6,8 @@
 
 namespace tarnview::test {
 
-std::vector<uint8_t> mrcFile(int nx, int ny, int nz, int mode, bool bigEndian, const std::vector<double>& values) {
+std::vector<uint8_t> mrcFile(int nx, int ny, int nz, int mode, bool bigEndian,
+                             const std::vector<double>& values) {
     std::vector<uint8_t> out;
     const uint32_t words[] = {uint32_t(nx), uint32_t(ny), uint32_t(nz), uint32_t(mode)};
     for (uint32_t w : words) putU32(out, w, bigEndian);
@@ -33,10 +34,10 @@ std::vector<uint8_t> mrcFile(int nx, int ny, int nz, int mode, bool bigEndian, c
     return out;
 }
 
-void writeSalScan(const std::string& stem, int nx, int ny, const std::vector<uint16_t>& samples, int recordLength,
-                  const std::string& extraLines, bool upperCase) {
-    std::string header = " NXP = " + std::to_string(nx) + "\n NYP = " + std::to_string(ny) + "\n FILE REC = " +
-                         std::to_string(recordLength) + "\n" + extraLines;
+void writeSalScan(const std::string& stem, int nx, int ny, const std::vector<uint16_t>& samples,
+                  int recordLength, const std::string& extraLines, bool upperCase) {
+    std::string header = " NXP = " + std::to_string(nx) + "\n NYP = " + std::to_string(ny) +
+                         "\n FILE REC = " + std::to_string(recordLength) + "\n" + extraLines;
     writeText(stem + (upperCase ? ".HDR" : ".hdr"), header);
     const size_t block = (size_t(2 * nx - 1) / size_t(recordLength) + 1) * size_t(recordLength);
     std::vector<uint8_t> data;

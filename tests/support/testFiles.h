@@ -11,7 +11,8 @@ namespace tarnview::test {
 /// number per stored sample (two per complex value in modes 3 and 4, nx counting
 /// complex values), converted to the mode's type: mode 0 bytes, 1 and 3 unsigned 16-bit,
 /// 2 and 4 floats.
-std::vector<uint8_t> mrcFile(int nx, int ny, int nz, int mode, bool bigEndian, const std::vector<double>& values);
+std::vector<uint8_t> mrcFile(int nx, int ny, int nz, int mode, bool bigEndian,
+                             const std::vector<double>& values);
 
 /// Writes a ScansALot scan: stem + ".hdr" (or ".HDR") with the given extra header lines
 /// after NXP/NYP/FILE REC, and stem + ".img" (or ".IMG") with rows of little-endian

@@ -127,7 +127,9 @@ void putU32(std::vector<uint8_t>& out, uint32_t v, bool bigEndian) {
     }
 }
 
-void putF32(std::vector<uint8_t>& out, float v, bool bigEndian) { putU32(out, std::bit_cast<uint32_t>(v), bigEndian); }
+void putF32(std::vector<uint8_t>& out, float v, bool bigEndian) {
+    putU32(out, std::bit_cast<uint32_t>(v), bigEndian);
+}
 
 void putU16(std::vector<uint8_t>& out, uint16_t v, bool bigEndian) {
     if (bigEndian) {
