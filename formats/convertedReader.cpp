@@ -180,7 +180,8 @@ int readSamples(Image& image, std::FILE* in, const PgmHeader& h) {
     } else {
         widen8BitSamples(data, count, divisor);
     }
-    reportOutOfRange(data, count);
+    // Only a maximum value below what a sample can hold lets a sample exceed 1.
+    if (divisor < (wide ? 65535.0f : 255.0f)) reportOutOfRange(data, count);
     image.setSamplingFromParameters();
     reportProgress(1, 1, "Updating statistics");
     image.updateStatistics();
