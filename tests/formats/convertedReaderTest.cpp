@@ -87,6 +87,17 @@ class PathGuard {
     std::string dir;
 };
 
+// Tests that make their pictures with the netpbm and libjpeg tools and read them through
+// the converters; they skip when a tool is not installed.
+class ReadConvertedPictures : public testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* tool : {"pamdepth", "pnmtotiff", "tifftopnm", "pgmtoppm", "ppmtopcx", "pcxtoppm",
+                                 "pamtogif", "giftopnm", "pnmtoplainpnm", "ppmtopgm", "cjpeg", "djpeg"})
+            if (!test::haveProgram(tool)) GTEST_SKIP() << tool << " is not installed";
+    }
+};
+
 TEST(ReadConverted, RawPgmIsReadFlippedWithoutAConverter) {
     const PathGuard noPrograms(true);
     Image image;
@@ -149,7 +160,7 @@ TEST(ReadConverted, NonWholeMaximumKeepsOneByteSamples) {
     EXPECT_FLOAT_EQ(image.getPixel(1, 0), 2.0f / 300.5f);
 }
 
-TEST(ReadConverted, SixteenBitTiffReadsTwoBytesPerSample) {
+TEST_F(ReadConvertedPictures, SixteenBitTiffReadsTwoBytesPerSample) {
     const std::string deep = scratchPath("deep.pgm"), tiff = scratchPath("deep.tif");
     runTool({"pamdepth", "65535", picturePgm()}, deep);
     runTool({"pnmtotiff", deep}, tiff);
@@ -165,7 +176,7 @@ TEST(ReadConverted, SixteenBitTiffReadsTwoBytesPerSample) {
     expectSameSamples(direct, reference, 1e-6f);
 }
 
-TEST(ReadConverted, TiffPcxPpmAndGifMatchTheRawPgm) {
+TEST_F(ReadConvertedPictures, TiffPcxPpmAndGifMatchTheRawPgm) {
     PathGuard path;
     path.shim("giftoppm", "exec giftopnm \"$@\"");
     Image reference;
@@ -192,7 +203,7 @@ TEST(ReadConverted, TiffPcxPpmAndGifMatchTheRawPgm) {
     }
 }
 
-TEST(ReadConverted, JpegMatchesDjpegsOwnGreymap) {
+TEST_F(ReadConvertedPictures, JpegMatchesDjpegsOwnGreymap) {
     const std::string jpeg = scratchPath("pic.jpg"), grey = scratchPath("djpeg.pgm");
     runTool({"cjpeg", "-grayscale", picturePgm()}, jpeg);
     runTool({"djpeg", "-grayscale", "-pnm", jpeg}, grey);
@@ -204,7 +215,7 @@ TEST(ReadConverted, JpegMatchesDjpegsOwnGreymap) {
     EXPECT_NEAR(image.getPixel(3, 0), 1.0f, 0.03f);
 }
 
-TEST(ReadConverted, FourLetterJpegEndingFallsToPpmtopgm) {
+TEST_F(ReadConvertedPictures, FourLetterJpegEndingFallsToPpmtopgm) {
     const std::string jpeg = scratchPath("pic.jpg"), renamed = scratchPath("photo.jpeg");
     runTool({"cjpeg", picturePgm()}, jpeg);
     std::rename(jpeg.c_str(), renamed.c_str());
@@ -214,7 +225,7 @@ TEST(ReadConverted, FourLetterJpegEndingFallsToPpmtopgm) {
     EXPECT_EQ(printed, "Sorry, I do not recognize this file type.\n");
 }
 
-TEST(ReadConverted, MissingFileOrConverterFails) {
+TEST_F(ReadConvertedPictures, MissingFileOrConverterFails) {
     PathGuard path;
     const std::string marker = scratchPath("started");
     path.shim("giftoppm", "touch '" + marker + "'");
@@ -239,7 +250,7 @@ TEST(ReadConverted, MissingFileOrConverterFails) {
     }
 }
 
-TEST(ReadConverted, ShellCharactersAndALeadingDashStayInTheName) {
+TEST_F(ReadConvertedPictures, ShellCharactersAndALeadingDashStayInTheName) {
     PathGuard path;
     path.shim("giftoppm", "exec giftopnm \"$@\"");
     Image reference;
@@ -278,7 +289,7 @@ TEST(ReadConverted, ShellCharactersAndALeadingDashStayInTheName) {
     std::free(cwd);
 }
 
-TEST(ReadConverted, CommandLongerThanItsBufferIsRefused) {
+TEST_F(ReadConvertedPictures, CommandLongerThanItsBufferIsRefused) {
     // "ppmtopgm " and the path fill 799 bytes: it fits; one more does not.
     runTool({"pnmtoplainpnm", picturePgm()}, scratchPath("long.ppm"));
     for (size_t length : {790u, 791u}) {
