@@ -8,13 +8,9 @@
 namespace tarnview {
 
 int converterFftSide(int n) {
-    int side = fftSizeAtLeast(n);
-    while (side > 0 && side % 2 != 0) {
-        const int next = fftSizeAtLeast(side + 1);
-        if (next <= side) return -1;
-        side = next;
-    }
-    return side >= n ? side : -1;
+    for (int64_t side = n < 1 ? 1 : n; side <= fftLargestSize; side++)
+        if (fftAcceptsSize(side, side)) return int(side);
+    return -1;
 }
 
 FftOutcome replaceByFourierTransform(std::unique_ptr<Image>& image) {

@@ -13,9 +13,9 @@ enum class FftOutcome {
     failed,       // the transform failed, with its messages; the converter exits with 1
 };
 
-/// The side the converter transforms an n x n image at: the smallest valid transform
-/// length that is at least n and even (the row transform needs an even width), or -1
-/// when there is none.
+/// The side the converter transforms an n x n image at: the smallest side from n up
+/// whose square image fft accepts (fftAcceptsSize: a valid transform length, even), or
+/// -1 when there is none.
 int converterFftSide(int n);
 
 /// Replaces image by its transform, padding it with noise first when its side is not

@@ -20,7 +20,11 @@ namespace tarnview {
 namespace {
 
 constexpr int recordBytes = 1024;
-constexpr int typeOffset = 56;  // word 14
+constexpr int orderCodeOffset = 12;       // word 3
+constexpr int imagesFollowingOffset = 4;  // word 1
+constexpr int typeOffset = 56;            // word 14
+// The progress of a stack counts this much per image.
+constexpr int64_t progressPerImage = 1000000;
 
 // Text words that are stored as characters and never reordered: `type` and `imageTitle`.
 bool isTextWord(int w) {
@@ -37,6 +41,60 @@ void decodeRecord(const unsigned char* raw, ByteOrder order, ImagicRecord& recor
         std::memcpy(host + 4 * w, &v, 4);
     }
     std::memcpy(&record, host, recordBytes);
+}
+
+// What the first record says for the whole stack.
+struct StackFacts {
+    ByteOrder order;
+    bool floats;     // "REAL" samples; "INTG" otherwise
+    int64_t images;  // imagesFollowing + 1
+};
+
+// Reads the first record and rewinds the header file. A header file shorter than a
+// record reads as zeros beyond its end. False after "Unknown type %4.4s.\n".
+bool readStackFacts(FILE* header, StackFacts& facts) {
+    unsigned char first[recordBytes] = {};
+    (void)std::fread(first, 1, recordBytes, header);
+    std::rewind(header);
+    // orderCode (word 3) is small: written big-endian, its first two bytes are zero.
+    const unsigned char* order = first + orderCodeOffset;
+    facts.order = order[0] == 0 && order[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
+    const char* type = reinterpret_cast<const char*>(first + typeOffset);
+    facts.floats = std::memcmp(type, "REAL", 4) == 0;
+    if (!facts.floats && std::memcmp(type, "INTG", 4) != 0) {
+        printImagicUnknownType(type);
+        return false;
+    }
+    facts.images = int64_t(int32_t(decodeWord(first + imagesFollowingOffset, facts.order))) + 1;
+    return true;
+}
+
+enum class StackRead { appended, skipped, noMoreRecords, outOfMemory };
+
+// Reads the next record and its image, read on from where the previous image ended in
+// the data file, and appends the image (named name when that is not null) to list. An
+// image whose samples cannot be loaded is released with its record and skipped (the
+// loader printed why). Out of memory is left to the caller to report.
+StackRead readStackImage(FILE* header, FILE* data, const StackFacts& facts, const char* name,
+                         ImageList* list) {
+    unsigned char raw[recordBytes];
+    if (std::fread(raw, 1, recordBytes, header) != size_t(recordBytes)) return StackRead::noMoreRecords;
+    std::unique_ptr<ImagicRecord> record(new (std::nothrow) ImagicRecord());
+    std::unique_ptr<Image> image(new (std::nothrow) Image());
+    if (!record || !image) return StackRead::outOfMemory;
+    decodeRecord(raw, facts.order, *record);
+
+    const int nx = record->pixelsPerLine, ny = record->lines;
+    const int loaded = facts.floats ? readFloatRows(*image, data, nx, ny, 1, facts.order)
+                                    : read16BitRows(*image, data, nx, ny, 1, facts.order);
+    if (!loaded) return StackRead::skipped;
+
+    if (name != nullptr) image->setName(name);
+    image->setGreyLimits(image->getMin(), image->getMax());
+    image->setImagicHeader(record.release());
+    if (!append(list, image.get())) return StackRead::outOfMemory;
+    image.release();
+    return StackRead::appended;
 }
 
 }  // namespace
@@ -67,56 +125,26 @@ ImageList* readImagicStreams(FILE* header, FILE* data, const char* dataName) {
         printImageListOutOfMemory();
         return nullptr;
     }
-
-    // The first record decides the byte order, the sample type and the image count. A
-    // header file shorter than a record reads as zeros beyond its end.
-    unsigned char first[recordBytes] = {};
-    (void)std::fread(first, 1, recordBytes, header);
-    std::rewind(header);
-    const ByteOrder order = first[12] == 0 && first[13] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
-    const char* type = reinterpret_cast<const char*>(first + typeOffset);
-    const bool floats = std::memcmp(type, "REAL", 4) == 0;
-    if (!floats && std::memcmp(type, "INTG", 4) != 0) {
-        printImagicUnknownType(type);
+    StackFacts facts;
+    if (!readStackFacts(header, facts)) {
         destroy(list, 1);
         return nullptr;
     }
-    const int64_t images = int64_t(int32_t(decodeWord(first + 4, order))) + 1;  // imagesFollowing + 1
-
     const char* slash = std::strrchr(dataName, '/');
-    for (int64_t k = 0; k < images; k++) {
-        if (images > 1)
-            reportProgress(progressFigure(k * 1000000), progressFigure(images * 1000000),
-                           "Reading multiple images");
-        unsigned char raw[recordBytes];
-        if (std::fread(raw, 1, recordBytes, header) != size_t(recordBytes)) break;  // no further record
-
-        std::unique_ptr<ImagicRecord> record(new (std::nothrow) ImagicRecord());
-        std::unique_ptr<Image> image(new (std::nothrow) Image());
-        if (!record || !image) {
+    const char* name = slash != nullptr ? slash + 1 : nullptr;
+    for (int64_t k = 0; k < facts.images; k++) {
+        if (facts.images > 1)
+            reportProgress(progressFigure(k * progressPerImage),
+                           progressFigure(facts.images * progressPerImage), "Reading multiple images");
+        const StackRead outcome = readStackImage(header, data, facts, name, list);
+        if (outcome == StackRead::noMoreRecords) break;
+        if (outcome == StackRead::outOfMemory) {
             printImageListOutOfMemory();
             destroyWithImages(list);
             return nullptr;
         }
-        decodeRecord(raw, order, *record);
-
-        // The data file is read on from where the previous image ended.
-        const int nx = record->pixelsPerLine, ny = record->lines;
-        const int loaded = floats ? readFloatRows(*image, data, nx, ny, 1, order)
-                                  : read16BitRows(*image, data, nx, ny, 1, order);
-        if (!loaded) continue;  // the image and its record are released
-
-        if (slash != nullptr) image->setName(slash + 1);
-        image->setGreyLimits(image->getMin(), image->getMax());
-        image->setImagicHeader(record.release());
-        if (!append(list, image.get())) {
-            printImageListOutOfMemory();
-            destroyWithImages(list);
-            return nullptr;
-        }
-        image.release();
     }
-    if (images > 1) reportProgress(-1, 0, nullptr);
+    if (facts.images > 1) reportProgress(-1, 0, nullptr);
     return list;
 }
 

@@ -29,6 +29,9 @@ namespace {
 constexpr int headerBytes = 1024;
 constexpr int64_t chunkBytes = int64_t(4) << 20;  // bytes of rows read at once
 constexpr int headerWords = 56;                   // words 0 to 55: everything before the labels
+constexpr int mapTagOffset = 208;                 // word 52: "MAP " in files of the newer kind
+// Mode 0 stores each sample as a byte of 100 times its value.
+constexpr double mode0Divisor = 100.0;
 static_assert(offsetof(MrcHeader, labels) == 4 * headerWords, "the labels follow word 55");
 static_assert(offsetof(MrcHeader, nsymbt) == 92, "word 23 holds the extended header size");
 
@@ -96,28 +99,46 @@ void toAmplitudePhase(float* data, int64_t count, int nx, int ny, int nz) {
     }
 }
 
-}  // namespace
+// What the header's raw bytes say beyond its words: the file's byte order and whether
+// it carries the "MAP " tag of the newer kind of file.
+struct HeaderFacts {
+    ByteOrder fileOrder;
+    bool mapTag;
+};
 
-int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
-    if (image.getMrcHeader() == nullptr) image.setMrcHeader(new MrcHeader{});
-    MrcHeader& header = *image.getMrcHeader();
+// The samples' layout in the stream, decided from the decoded header.
+struct RowLayout {
+    const SampleMode* sampleMode;
+    int64_t nx;           // floats per row: the header's nx, doubled for complex modes
+    int64_t ny;           // rows
+    int64_t rowBytes;     // stream bytes per row
+    int64_t sampleBytes;  // stream bytes of all rows
+};
 
+// Reads the 1024-byte header into header, decoded to host order. False, without a
+// message, when the stream ends before it.
+bool readHeader(std::FILE* in, MrcHeader& header, HeaderFacts& facts) {
     unsigned char bytes[headerBytes];
-    if (std::fread(bytes, 1, headerBytes, in) != size_t(headerBytes)) return 0;
+    if (std::fread(bytes, 1, headerBytes, in) != size_t(headerBytes)) return false;
     // An nx below 65536 written big-endian starts with two zero bytes.
-    const ByteOrder fileOrder =
-        bytes[0] == 0 && bytes[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
+    facts.fileOrder = bytes[0] == 0 && bytes[1] == 0 ? ByteOrder::bigEndian : ByteOrder::littleEndian;
     // Tested on the bytes as they are in the file: decoding reverses them.
-    const bool mapTag = std::memcmp(bytes + 208, "MAP ", 4) == 0;
-    decodeHeader(bytes, fileOrder, header);
+    facts.mapTag = std::memcmp(bytes + mapTagOffset, "MAP ", 4) == 0;
+    decodeHeader(bytes, facts.fileOrder, header);
+    return true;
+}
 
+// Checks that the header describes a 2-D image of a known mode and at most 2^31 - 1
+// floats, and prepares the kept header: nx doubled for the complex modes, zero cell
+// sizes replaced by 1. Fills layout; false after the failure's message.
+bool prepareHeader(MrcHeader& header, RowLayout& layout) {
     if (header.ny == 1) {
         printOneDimensionalFile();
-        return 0;
+        return false;
     }
     if (header.nz != 1) {
         printThreeDimensionalFile();
-        return 0;
+        return false;
     }
     const int mode = header.mode;
     const bool knownMode = mode >= 0 && mode <= 4;
@@ -135,33 +156,20 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     const int64_t ny = header.ny;
     if (!knownMode || nx <= 0 || ny <= 0 || nx * ny > INT32_MAX) {
         printBadMrcFile();
-        return 0;
+        return false;
     }
     const SampleMode& sampleMode = sampleModes[mode];
-    const int64_t count = nx * ny;
-    const int64_t rowBytes = nx * sampleMode.bytes;
-    const int64_t sampleBytes = rowBytes * ny;
-    const int64_t extension = extendedHeaderBytes(header.nsymbt, mapTag, streamBytes, sampleBytes);
-    // A regular file too short for its samples fails before the buffer is allocated;
-    // mode 0 reads what there is.
-    if (mode != 0 && streamBytes >= 0 && streamBytes < headerBytes + extension + sampleBytes) {
-        printIncompleteDataRead(0, int(ny));
-        return 0;
-    }
-    if (!image.resize(int(nx), int(ny), 1)) {
-        printImageOutOfMemory(int(nx), int(ny), 1);
-        return 0;
-    }
-    skipBytes(in, extension, streamBytes >= 0);
+    layout = {&sampleMode, nx, ny, nx * sampleMode.bytes, nx * sampleMode.bytes * ny};
+    return true;
+}
 
-    const int flags = image.getFlags();
-    image.setFlags(sampleMode.complexSamples ? flags | complexFlag : flags & ~complexFlag);
-    if (mode == 4) std::clearerr(in);
-    float* data = image.getData();
-    auto* buffer = reinterpret_cast<unsigned char*>(data);
-    // Rows are read in chunks of about 4 MiB straight into their places: the buffer holds
-    // them in file order. A short read ends the chunk at the row it reached, which is
-    // completed with zeros (mode 0); every later row is then tried, and reported, alone.
+// Reads the rows straight into their places in buffer, in file order, in chunks of about
+// 4 MiB. A short read ends the chunk at the row it reached and prints "Incomplete data
+// read"; with completeShortRows that row is completed with zeros and every later row is
+// then tried, and reported, alone. Otherwise a short read returns false.
+bool readRows(std::FILE* in, unsigned char* buffer, const RowLayout& layout, bool completeShortRows) {
+    const int64_t rowBytes = layout.rowBytes, ny = layout.ny;
+    const char* message = layout.sampleMode->readingMessage;
     int64_t chunkRows = rowBytes >= chunkBytes ? 1 : chunkBytes / rowBytes;
     int64_t r = 0;
     while (r < ny) {
@@ -170,37 +178,87 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
         const size_t got = std::fread(buffer + r * rowBytes, 1, want, in);
         const int64_t whole = int64_t(got) / rowBytes;
         for (int64_t k = 0; k < whole; k++, r++)
-            reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes),
-                           sampleMode.readingMessage);
+            reportProgress(progressFigure(r * rowBytes), progressFigure(layout.sampleBytes), message);
         if (got == want) continue;
         printIncompleteDataRead(0, int(ny));
-        if (mode != 0) return 0;
+        if (!completeShortRows) return false;
         const size_t part = got - size_t(whole * rowBytes);
         std::memset(buffer + r * rowBytes + part, 0, size_t(rowBytes) - part);
-        reportProgress(progressFigure(r * rowBytes), progressFigure(sampleBytes), sampleMode.readingMessage);
+        reportProgress(progressFigure(r * rowBytes), progressFigure(layout.sampleBytes), message);
         r++;
         chunkRows = 1;
     }
+    return true;
+}
 
-    if (sampleMode.bytes == 4) {
-        if (fileOrder != hostByteOrder()) {
-            reportProgress(progressFigure(sampleBytes), progressFigure(sampleBytes), "Swapping byte order");
-            swapWords(data, count);
-        }
-    } else {
-        reportProgress(progressFigure(sampleBytes), progressFigure(sampleBytes), "Converting to float");
-        if (sampleMode.bytes == 1)
-            widen8BitSamples(data, count, 100.0);
-        else
-            widen16BitSamples(data, count, fileOrder);
+// The samples as read become floats in place: 4-byte samples byte-reversed when the
+// file's order is not the host's, 1- and 2-byte samples widened.
+void convertSamples(float* data, const RowLayout& layout, ByteOrder fileOrder) {
+    const int64_t count = layout.nx * layout.ny;
+    const int64_t total = layout.sampleBytes;
+    const int bytes = layout.sampleMode->bytes;
+    if (bytes == 4) {
+        if (fileOrder == hostByteOrder()) return;
+        reportProgress(progressFigure(total), progressFigure(total), "Swapping byte order");
+        swapWords(data, count);
+        return;
     }
-    if (mode == 4 && std::ferror(in)) return 0;
+    reportProgress(progressFigure(total), progressFigure(total), "Converting to float");
+    if (bytes == 1)
+        widen8BitSamples(data, count, mode0Divisor);
+    else
+        widen16BitSamples(data, count, fileOrder);
+}
 
-    if (sampleMode.complexSamples) toAmplitudePhase(data, count, int(nx), int(ny), 1);
+// The last steps of a read: complex pairs to (amplitude, phase), sampling from the
+// parameters, statistics.
+void finishImage(Image& image, const RowLayout& layout) {
+    const int64_t count = layout.nx * layout.ny;
+    if (layout.sampleMode->complexSamples)
+        toAmplitudePhase(image.getData(), count, int(layout.nx), int(layout.ny), 1);
     image.setSamplingFromParameters();
     reportProgress(1, 1, "Updating statistics");
     image.updateStatistics();
     reportProgress(-1, 0, nullptr);
+}
+
+}  // namespace
+
+int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
+    if (image.getMrcHeader() == nullptr) image.setMrcHeader(new MrcHeader{});
+    MrcHeader& header = *image.getMrcHeader();
+    HeaderFacts facts;
+    RowLayout layout;
+    if (!readHeader(in, header, facts) || !prepareHeader(header, layout)) return 0;
+
+    const int mode = header.mode;
+    const int nx = int(layout.nx), ny = int(layout.ny);
+    const int64_t extension =
+        extendedHeaderBytes(header.nsymbt, facts.mapTag, streamBytes, layout.sampleBytes);
+    // A regular file too short for its samples fails before the buffer is allocated;
+    // mode 0 reads what there is.
+    if (mode != 0 && streamBytes >= 0 && streamBytes < headerBytes + extension + layout.sampleBytes) {
+        printIncompleteDataRead(0, ny);
+        return 0;
+    }
+    if (!image.resize(nx, ny, 1)) {
+        printImageOutOfMemory(nx, ny, 1);
+        return 0;
+    }
+    skipBytes(in, extension, streamBytes >= 0);
+
+    const int flags = image.getFlags();
+    image.setFlags(layout.sampleMode->complexSamples ? flags | complexFlag : flags & ~complexFlag);
+    // Mode 4 alone clears the stream's error state before its rows and fails, without a
+    // message, when an error is set after them: the format's first reader checked the
+    // error state for that mode only, and the check is kept for it. It decides nothing
+    // the row reads have not: a read that fails comes back short, which readRows has
+    // already reported and failed for modes 1 to 4.
+    if (mode == 4) std::clearerr(in);
+    if (!readRows(in, reinterpret_cast<unsigned char*>(image.getData()), layout, mode == 0)) return 0;
+    convertSamples(image.getData(), layout, facts.fileOrder);
+    if (mode == 4 && std::ferror(in)) return 0;
+    finishImage(image, layout);
     return 1;
 }
 

@@ -28,6 +28,9 @@ constexpr int cornerLimit = 1040;
 // Bytes of blocks that readSal reads at a time: few system calls, and the rows are still
 // in the cache when they are widened.
 constexpr int64_t runTargetBytes = int64_t(256) << 10;
+// The conversion step is reported only for images of more than this many bytes of floats
+// (10000 samples): smaller ones are converted too fast for a progress report to be seen.
+constexpr int64_t reportedConversionBytes = 40000;
 
 bool keyIs(const char* line, const char* key) {
     return std::strncmp(line + 1, key, std::strlen(key)) == 0;
@@ -146,6 +149,47 @@ int64_t checkedBlockLength(const SalHeader& header) {
     return blockLength;
 }
 
+// Sizes the image for a scan of nx x ny read from data. A file known to be too short
+// fails as reading it would, before the image is sized. False after the message.
+bool sizeScanImage(Image& image, FILE* data, int nx, int ny, int64_t blockLength) {
+    const int64_t left = bytesLeft(data);
+    if (left >= 0 && left < blockLength * ny) {
+        printIncompleteDataRead(0, ny);
+        return false;
+    }
+    if (!image.resize(nx, ny, 1)) {
+        printImageOutOfMemory(nx, ny, 1);
+        return false;
+    }
+    return true;
+}
+
+// Reads the next rows of the scan to place, their 2-byte samples packed row after row,
+// with room bytes from place to the end of the buffer. A run of whole blocks (about
+// runBytes) is read in one go and its rows moved together over the filler. A run must
+// end inside the buffer, which the last row's filler would overrun: when no whole block
+// fits, one row is read with its filler passed over. Returns the rows read, 0 after a
+// short read (no message).
+int readStagedRows(FILE* data, unsigned char* place, int64_t room, int64_t runBytes, int64_t blockLength,
+                   int64_t rowBytes) {
+    const int rows = int(std::min(room, runBytes) / blockLength);
+    if (rows == 0) return readBlock(data, place, 0, rowBytes, blockLength) ? 1 : 0;
+    if (std::fread(place, size_t(rows * blockLength), 1, data) != 1) return 0;
+    if (blockLength != rowBytes)
+        for (int j = 1; j < rows; j++)
+            std::memmove(place + j * rowBytes, place + j * blockLength, size_t(rowBytes));
+    return rows;
+}
+
+// A serpentine scan stores its odd rows right to left: reverses the nx samples of each
+// odd row among rows first to end - 1.
+void reverseOddRows(float* samples, int nx, int first, int end) {
+    for (int j = first % 2 == 1 ? first : first + 1; j < end; j += 2) {
+        float* row = samples + int64_t(j) * nx;
+        std::reverse(row, row + nx);
+    }
+}
+
 }  // namespace
 
 SalHeader parseSalHeader(FILE* stream) {
@@ -198,25 +242,12 @@ int readSalData(Image& image, FILE* data, const SalHeader& header) {
     if (blockLength < 0) return 0;
     const int nx = header.nx, ny = header.ny;
     printSalBlockLength(int(blockLength), ny);
-
-    // A file known to be too short fails as reading it would, before the image is sized.
-    const int64_t left = bytesLeft(data);
-    if (left >= 0 && left < blockLength * ny) {
-        printIncompleteDataRead(0, ny);
-        return 0;
-    }
-    if (!image.resize(nx, ny, 1)) {
-        printImageOutOfMemory(nx, ny, 1);
-        return 0;
-    }
+    if (!sizeScanImage(image, data, nx, ny, blockLength)) return 0;
 
     // The 16-bit samples are staged in the back half of the float buffer: row r at byte
-    // 2 count + r x rowBytes. Runs of whole blocks are read there in one go, their rows
-    // moved together over the filler, and widened forward into their float rows while
-    // they are still in the cache; the float rows end before the staged rows that are
-    // still to come. A run of blocks must end inside the buffer, which the last row's
-    // tail would overrun: the rows left when no whole block fits are read one at a time,
-    // their filler passed over.
+    // 2 count + r x rowBytes. Each run of rows is widened forward into its float rows
+    // while it is still in the cache; the float rows end before the staged rows that are
+    // still to come.
     const int64_t count = int64_t(nx) * ny;
     const int64_t rowBytes = 2 * int64_t(nx);
     const int64_t totalBytes = rowBytes * ny;
@@ -226,37 +257,21 @@ int readSalData(Image& image, FILE* data, const SalHeader& header) {
     for (int r = 0; r < ny;) {
         unsigned char* place = staged + r * rowBytes;
         const int64_t room = rowBytes * (ny - r);  // bytes from place to the buffer's end
-        int rows = int(std::min(room, runBytes) / blockLength);
-        if (rows > 0) {
-            if (std::fread(place, size_t(rows * blockLength), 1, data) != 1) {
-                printIncompleteDataRead(0, ny);
-                return 0;
-            }
-            if (blockLength != rowBytes)
-                for (int j = 1; j < rows; j++)
-                    std::memmove(place + j * rowBytes, place + j * blockLength, size_t(rowBytes));
-        } else {
-            rows = 1;
-            if (!readBlock(data, place, 0, rowBytes, blockLength)) {
-                printIncompleteDataRead(0, ny);
-                return 0;
-            }
+        const int rows = readStagedRows(data, place, room, runBytes, blockLength, rowBytes);
+        if (rows == 0) {
+            printIncompleteDataRead(0, ny);
+            return 0;
         }
         for (int j = r; j < r + rows; j++)
             reportProgress(progressFigure(j * rowBytes), progressFigure(totalBytes),
                            "Reading 16 bit data...");
-
-        float* first = samples + int64_t(r) * nx;
-        widen16BitSamplesForward(first, place, int64_t(rows) * nx, ByteOrder::littleEndian);
-        if (header.serpentine)
-            for (int j = r % 2 == 1 ? r : r + 1; j < r + rows; j += 2) {
-                float* row = samples + int64_t(j) * nx;
-                std::reverse(row, row + nx);
-            }
+        widen16BitSamplesForward(samples + int64_t(r) * nx, place, int64_t(rows) * nx,
+                                 ByteOrder::littleEndian);
+        if (header.serpentine) reverseOddRows(samples, nx, r, r + rows);
         r += rows;
     }
 
-    if (4 * count > 40000)
+    if (4 * count > reportedConversionBytes)
         reportProgress(progressFigure(totalBytes), progressFigure(totalBytes), "Converting to float");
     image.updateStatistics();
     reportProgress(-1, 0, nullptr);

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "fourier/vectorTargets.h"
+
 namespace tarnview {
 
 namespace {
@@ -39,13 +41,8 @@ constexpr double phaseMargin = 0x1p-40;
 
 constexpr int chunk = 64;
 
-// Wider vectors where the processor has them (chosen at load time). The stored floats do
-// not depend on the width: every estimate is checked as above whatever its last bits.
-#if defined(__x86_64__) && defined(__GNUC__)
-#define TARNVIEW_WIDEST_VECTORS __attribute__((target_clones("avx512f", "avx2", "default")))
-#else
-#define TARNVIEW_WIDEST_VECTORS
-#endif
+// The estimate loops carry TARNVIEW_WIDEST_VECTORS: the stored floats do not depend on the
+// vector width, since every estimate is checked as above whatever its last bits.
 
 bool roundsStably(double v, double margin) {
     return float(v * (1.0 - margin)) == float(v * (1.0 + margin));

@@ -3,17 +3,11 @@
 #include <cstddef>
 
 #include "fourier/fftModules.h"
+#include "fourier/fftSizes.h"
 
 namespace tarnview {
 
 namespace {
-
-// Every valid length divides 720720 = 16 x 9 x 5 x 7 x 11 x 13, and every divisor is valid.
-constexpr int kLargestLength = 720720;
-
-bool isValidLength(int n) {
-    return n >= 1 && kLargestLength % n == 0;
-}
 
 // The multiplier of a pass: the smallest mu from 1 to f with mu m = 1 (mod f).
 TARNVIEW_FFT_INLINE int passMultiplier(int f, int m) {
@@ -240,7 +234,7 @@ void fftComplex(int sign, int n, float* z) {
 }
 
 void fftComplexMany(int sign, int n, int count, int elementStride, int transformStride, float* z) {
-    if (!isValidLength(n) || count < 1 || z == nullptr) return;
+    if (!isFftSize(n) || count < 1 || z == nullptr) return;
     if (elementStride == 1) {
         contiguousTransforms(sign, n, count, transformStride, z);
     } else if (transformStride == 1) {

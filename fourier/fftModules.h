@@ -15,34 +15,34 @@ namespace tarnview {
 
 // ---- The literals. Each is the single-precision value of the formula beside it. ----
 
-inline constexpr float kHalf = 0.5f;        // -cos(2 pi / 3)
-inline constexpr float kSin3 = 0.8660254f;  // sin(2 pi / 3)
+inline constexpr float half3 = 0.5f;       // -cos(2 pi / 3)
+inline constexpr float sin3 = 0.8660254f;  // sin(2 pi / 3)
 
-inline constexpr float kQuarter = 0.25f;                       // -(cos(2 pi/5) + cos(4 pi/5)) / 2
-inline constexpr float kCos5Half = 0.559017f;                  // (cos(2 pi/5) - cos(4 pi/5)) / 2
-inline constexpr float kSin5[2] = {0.95105654f, 0.58778524f};  // sin(2 pi q/5), q = 1, 2
+inline constexpr float quarter5 = 0.25f;                      // -(cos(2 pi/5) + cos(4 pi/5)) / 2
+inline constexpr float cos5Half = 0.559017f;                  // (cos(2 pi/5) - cos(4 pi/5)) / 2
+inline constexpr float sin5[2] = {0.95105654f, 0.58778524f};  // sin(2 pi q/5), q = 1, 2
 
-inline constexpr float kCos7[3] = {0.6234898f, -0.22252093f, -0.90096885f};  // cos(2 pi q/7), q = 1..3
-inline constexpr float kSin7[3] = {0.7818315f, 0.9749279f, 0.43388373f};     // sin(2 pi q/7), q = 1..3
+inline constexpr float cos7[3] = {0.6234898f, -0.22252093f, -0.90096885f};  // cos(2 pi q/7), q = 1..3
+inline constexpr float sin7[3] = {0.7818315f, 0.9749279f, 0.43388373f};     // sin(2 pi q/7), q = 1..3
 
-inline constexpr float kRootHalf = 0.70710677f;  // cos(2 pi / 8) = sqrt(1/2)
+inline constexpr float rootHalf8 = 0.70710677f;  // cos(2 pi / 8) = sqrt(1/2)
 
 // cos(2 pi q/9) and sin(2 pi q/9) for q = 1, 2, 4 (40, 80 and 160 degrees).
-inline constexpr float kCos9[3] = {0.76604444f, 0.17364818f, -0.9396926f};
-inline constexpr float kSin9[3] = {0.64278764f, 0.9848077f, 0.34202015f};
+inline constexpr float cos9[3] = {0.76604444f, 0.17364818f, -0.9396926f};
+inline constexpr float sin9[3] = {0.64278764f, 0.9848077f, 0.34202015f};
 
-inline constexpr float kCos11[5] = {0.8412535f, 0.41541502f, -0.14231484f, -0.65486073f,
-                                    -0.959493f};  // cos(2 pi q/11), q = 1..5
-inline constexpr float kSin11[5] = {0.54064083f, 0.90963197f, 0.98982143f, 0.7557496f,
-                                    0.28173256f};  // sin(2 pi q/11), q = 1..5
+inline constexpr float cos11[5] = {0.8412535f, 0.41541502f, -0.14231484f, -0.65486073f,
+                                   -0.959493f};  // cos(2 pi q/11), q = 1..5
+inline constexpr float sin11[5] = {0.54064083f, 0.90963197f, 0.98982143f, 0.7557496f,
+                                   0.28173256f};  // sin(2 pi q/11), q = 1..5
 
-inline constexpr float kCos13[6] = {0.885456f,   0.56806475f, 0.12053668f,
-                                    -0.3546049f, -0.7485107f, -0.97094184f};  // cos(2 pi q/13), q = 1..6
-inline constexpr float kSin13[6] = {0.46472317f, 0.82298386f, 0.99270886f,
-                                    0.9350162f,  0.66312265f, 0.23931566f};  // sin(2 pi q/13), q = 1..6
+inline constexpr float cos13[6] = {0.885456f,   0.56806475f, 0.12053668f,
+                                   -0.3546049f, -0.7485107f, -0.97094184f};  // cos(2 pi q/13), q = 1..6
+inline constexpr float sin13[6] = {0.46472317f, 0.82298386f, 0.99270886f,
+                                   0.9350162f,  0.66312265f, 0.23931566f};  // sin(2 pi q/13), q = 1..6
 
-inline constexpr float kCos16 = 0.9238795f;   // cos(2 pi / 16)
-inline constexpr float kSin16 = 0.38268343f;  // sin(2 pi / 16)
+inline constexpr float cos16 = 0.9238795f;   // cos(2 pi / 16)
+inline constexpr float sin16 = 0.38268343f;  // sin(2 pi / 16)
 
 // ---- Constant sets, one per rotation. ----
 
@@ -124,16 +124,16 @@ template <int F>
 constexpr ModuleConstants<F> makeModuleConstants(int r) {
     ModuleConstants<F> k{};
     if constexpr (F == 3) {
-        k.h = r == 1 ? kSin3 : -kSin3;
+        k.h = r == 1 ? sin3 : -sin3;
     } else if constexpr (F == 4) {
         k.negI = r == 3;
     } else if constexpr (F == 5) {
-        k.k = (r == 1 || r == 4) ? kCos5Half : -kCos5Half;
-        k.s1 = foldedCosSin(kSin5, kSin5, 5, r).s;
-        k.s2 = foldedCosSin(kSin5, kSin5, 5, 2 * r).s;
+        k.k = (r == 1 || r == 4) ? cos5Half : -cos5Half;
+        k.s1 = foldedCosSin(sin5, sin5, 5, r).s;
+        k.s2 = foldedCosSin(sin5, sin5, 5, 2 * r).s;
     } else if constexpr (F == 7 || F == 11 || F == 13) {
-        const float* cosTable = F == 7 ? kCos7 : F == 11 ? kCos11 : kCos13;
-        const float* sinTable = F == 7 ? kSin7 : F == 11 ? kSin11 : kSin13;
+        const float* cosTable = F == 7 ? cos7 : F == 11 ? cos11 : cos13;
+        const float* sinTable = F == 7 ? sin7 : F == 11 ? sin11 : sin13;
         for (int q = 1; q <= (F - 1) / 2; ++q) {
             const CosSin w = foldedCosSin(cosTable, sinTable, F, r * q);
             k.c[q - 1] = w.c;
@@ -141,8 +141,8 @@ constexpr ModuleConstants<F> makeModuleConstants(int r) {
         }
     } else if constexpr (F == 8) {
         k.negI = r == 3 || r == 7;
-        k.c1 = (r == 1 || r == 7) ? kRootHalf : -kRootHalf;
-        k.c3 = (r == 3 || r == 5) ? kRootHalf : -kRootHalf;
+        k.c1 = (r == 1 || r == 7) ? rootHalf8 : -rootHalf8;
+        k.c3 = (r == 3 || r == 5) ? rootHalf8 : -rootHalf8;
     } else if constexpr (F == 9) {
         // Exponents 1, 2, 4 times r are units mod 9, i.e. 40, 80 or 160 degrees up to sign;
         // the 3-point steps use 2 pi r/3 = 2 pi (3r)/9.
@@ -150,23 +150,22 @@ constexpr ModuleConstants<F> makeModuleConstants(int r) {
         const auto at = [&](int e) {
             e %= 9;
             const int i = slot[e];
-            return e < 5 ? CosSin{kCos9[i], kSin9[i]} : CosSin{kCos9[i], -kSin9[i]};
+            return e < 5 ? CosSin{cos9[i], sin9[i]} : CosSin{cos9[i], -sin9[i]};
         };
-        k.h = r % 3 == 1 ? kSin3 : -kSin3;
+        k.h = r % 3 == 1 ? sin3 : -sin3;
         k.w1 = at(r);
         k.w2 = at(2 * r);
         k.w4 = at(4 * r);
     } else if constexpr (F == 16) {
         // Odd multiples of 2 pi/16 by octant; even ones by the sign of the square root of 1/2.
         const auto odd = [](int e) {
-            const CosSin table[8] = {{kCos16, kSin16},  {kSin16, kCos16},   {-kSin16, kCos16},
-                                     {-kCos16, kSin16}, {-kCos16, -kSin16}, {-kSin16, -kCos16},
-                                     {kSin16, -kCos16}, {kCos16, -kSin16}};
+            const CosSin table[8] = {{cos16, sin16},   {sin16, cos16},   {-sin16, cos16}, {-cos16, sin16},
+                                     {-cos16, -sin16}, {-sin16, -cos16}, {sin16, -cos16}, {cos16, -sin16}};
             return table[(e % 16) / 2];
         };
         const auto evenCos = [](int e) {
             e %= 16;
-            return (e == 2 || e == 14) ? kRootHalf : -kRootHalf;
+            return (e == 2 || e == 14) ? rootHalf8 : -rootHalf8;
         };
         k.negI = r % 4 == 3;
         k.w1 = odd(r);
@@ -213,7 +212,7 @@ TARNVIEW_FFT_INLINE void module(T (&x)[2], const ModuleConstants<2>&) {
 template <class T>
 TARNVIEW_FFT_INLINE void dft3(T& x0, T& x1, T& x2, float h) {
     const T t = x1 + x2;
-    const T u = x0 - scale(kHalf, t);
+    const T u = x0 - scale(half3, t);
     const T v = scale(h, x1 - x2);
     x0 = x0 + t;
     x1 = plusI(u, v);
@@ -246,7 +245,7 @@ template <bool Neg, class T>
 TARNVIEW_FFT_INLINE void module(T (&x)[5], const ModuleConstants<5>& k) {
     const T a1 = x[1] + x[4], b1 = x[1] - x[4], a2 = x[2] + x[3], b2 = x[2] - x[3];
     const T s = a1 + a2;
-    const T u = x[0] - scale(kQuarter, s);
+    const T u = x[0] - scale(quarter5, s);
     const T d = scale(k.k, a1 - a2);
     const T c1 = u + d, c2 = u - d;
     const T v1 = scale(k.s1, b1) + scale(k.s2, b2);

@@ -9,6 +9,7 @@
 
 #include "fourier/fftEngine.h"
 #include "fourier/fftSizes.h"
+#include "fourier/vectorTargets.h"
 
 namespace tarnview {
 
@@ -16,14 +17,9 @@ namespace {
 
 constexpr double twoPi = 6.28318530717958647692528676655900577;
 
-// Wider vectors where the processor has them (chosen at load time). Every operation is the
-// same IEEE operation whatever the width and nothing is contracted, so the results are the
-// same floats.
-#if defined(__x86_64__) && defined(__GNUC__)
-#define TARNVIEW_WIDEST_VECTORS __attribute__((target_clones("avx512f", "avx2", "default")))
-#else
-#define TARNVIEW_WIDEST_VECTORS
-#endif
+// The separation loops carry TARNVIEW_WIDEST_VECTORS: every operation is the same IEEE
+// operation whatever the width and nothing is contracted, so the results are the same
+// floats.
 
 // Twiddle factors are generated in chunks of this many frequencies (4 KiB on the stack).
 constexpr int twiddleChunk = 256;
@@ -34,7 +30,7 @@ constexpr int twiddleChunk = 256;
 constexpr int64_t rowBlockFloats = 64 * 1024;
 
 bool isRealLength(int n) {
-    return n >= 2 && n % 2 == 0 && fftSizeAtLeast(n / 2) == n / 2;
+    return n >= 2 && n % 2 == 0 && isFftSize(n / 2);
 }
 
 // theta = 2 pi / length, negated when the kernel's sign is negative (forward) or when it

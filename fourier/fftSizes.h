@@ -12,6 +12,16 @@ struct FftSize {
 
 inline constexpr int fftSizeCount = 240;
 
+/// The longest valid length, 720720 = 16 x 9 x 5 x 7 x 11 x 13: the product of the
+/// engine's mutually prime modules.
+inline constexpr int fftLargestSize = 720720;
+
+/// True when n is a valid transform length: a divisor of fftLargestSize (each divisor
+/// factors into mutually prime modules, and no other length does).
+inline constexpr bool isFftSize(long long n) {
+    return n >= 1 && n <= fftLargestSize && fftLargestSize % n == 0;
+}
+
 /// The 240 valid lengths (the divisors of 720720 = 16 x 9 x 5 x 7 x 11 x 13), in ascending
 /// order of size, each with the relative cost of one 1-D complex transform of that length.
 extern const FftSize fftSizeTable[fftSizeCount];

@@ -16,15 +16,9 @@ namespace tarnview {
 
 namespace {
 
-bool isValidSide(int64_t n) {
-    return n >= 1 && n <= 720720 && fftSizeAtLeast(int(n)) == n;
-}
-
-// Real images the transforms accept: both sides valid transform lengths, an even width
-// (the rows are packed as nx/2 complex values, and half of an even valid length is
-// valid), and at least one section.
+// Real images the transforms accept: the sides fftAcceptsSize accepts, at least one section.
 bool isTransformable(int64_t nx, int64_t ny, int64_t nz) {
-    return isValidSide(nx) && nx % 2 == 0 && isValidSide(ny) && nz >= 1;
+    return fftAcceptsSize(nx, ny) && nz >= 1;
 }
 
 std::string titled(const char* prefix, const Image& source) {
@@ -84,6 +78,11 @@ int inverseInPlace(Image& image, int nx) {
 }
 
 }  // namespace
+
+bool fftAcceptsSize(int64_t nx, int64_t ny) {
+    // The rows are packed as nx/2 complex values, and half of an even valid length is valid.
+    return isFftSize(nx) && nx % 2 == 0 && isFftSize(ny);
+}
 
 Image* fft(const Image& source, int keepComplex) {
     if (source.isComplex()) {

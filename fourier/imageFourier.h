@@ -9,9 +9,15 @@
 //
 // Only the first section of a multi-section image is transformed; the result's other
 // sections are zeros.
+#include <cstdint>
+
 #include "image/Image.h"
 
 namespace tarnview {
+
+/// True when fft accepts a real image of nx x ny: both sides valid transform lengths
+/// (isFftSize) and an even width. Prints nothing.
+bool fftAcceptsSize(int64_t nx, int64_t ny);
 
 /// A new Fourier image of source (owned by the caller; source unchanged): real/imaginary
 /// pairs when keepComplex is non-zero, amplitude/phase pairs otherwise, titled

@@ -18,6 +18,15 @@ namespace {
 
 // Strides of the sparse histogram of large images: each stride is one pass.
 constexpr int histogramStrides[11] = {1, 3, 7, 11, 17, 23, 37, 59, 127, 253, 511};
+// Images of at most this many floats put every float in the histogram (stride 1).
+// Larger ones take a sample of a few passes of larger strides: the histogram's shape at
+// a small part of the cost. Up to twoPassFloats: strides 11 and 17; up to
+// threePassFloats: 23, 37 and 59; beyond: 127, 253 and 511.
+constexpr int64_t denseHistogramFloats = 299999;
+constexpr int64_t twoPassFloats = 1999999;
+constexpr int64_t threePassFloats = 7999999;
+// Added to the top of an empty range (all samples equal) so that it has a width.
+constexpr double rangeWidening = 0.0001;
 
 struct StrideRun {
     int first;  // index into histogramStrides
@@ -28,11 +37,11 @@ struct StrideRun {
 // one entry earlier and double each stride.
 StrideRun stridesFor(int64_t n, bool complexSamples) {
     StrideRun run;
-    if (n <= 299999)
+    if (n <= denseHistogramFloats)
         run = {0, 1};
-    else if (n <= 1999999)
+    else if (n <= twoPassFloats)
         run = {3, 2};
-    else if (n <= 7999999)
+    else if (n <= threePassFloats)
         run = {5, 3};
     else
         run = {8, 3};
@@ -52,24 +61,24 @@ float mergeLanes(const float lanes[2], bool larger, const float* samples, int64_
     return lanes[0];
 }
 
-}  // namespace
+// The extremes and sums of a pass over every step-th float from the last to the first.
+struct SampleSums {
+    float largest;
+    float smallest;
+    double sum;
+    double sumsq;
+};
 
-int Image::updateStatistics() {
-    const int step = isComplex() ? 2 : 1;
-    const int64_t n = int64_t(nx) * ny * nz;
-
-    for (int j = 0; j < 256; j++) histogram[j] = 0;
-
-    // Locals, not the members: a store to a float member could alias the samples and
-    // would be repeated on every iteration. The extremes are kept in two lanes (even and
-    // odd visits) so that their compare chains are no slower than the sums' chains.
-    const float* samples = data;
+// The extremes are kept in two lanes (even and odd visits) so that their compare chains
+// are no slower than the sums' chains; the sums keep the single pass's order. A NaN
+// changes neither extreme.
+SampleSums sumSamples(const float* samples, int64_t n, int step) {
     float largest[2] = {-1e20f, -1e20f}, smallest[2] = {1e20f, 1e20f};
     double sum = 0, sumsq = 0;
     int64_t i = n - step;
     for (; i >= step; i -= 2 * step) {
         const float v = samples[i], w = samples[i - step];
-        largest[0] = v > largest[0] ? v : largest[0];  // a NaN changes neither extreme
+        largest[0] = v > largest[0] ? v : largest[0];
         smallest[0] = v < smallest[0] ? v : smallest[0];
         sum += v;
         sumsq += double(v) * v;
@@ -85,29 +94,42 @@ int Image::updateStatistics() {
         sum += v;
         sumsq += double(v) * v;
     }
-    max = mergeLanes(largest, true, samples, n, step);
-    min = mergeLanes(smallest, false, samples, n, step);
-    mean = step * sum / double(n);
-    sigma = std::sqrt(step * sumsq / double(n) - mean * mean);
+    return {mergeLanes(largest, true, samples, n, step), mergeLanes(smallest, false, samples, n, step), sum,
+            sumsq};
+}
 
-    // Border of the first section, every float of it, corners counted twice. An image
-    // without samples has no border to read.
+// The sum over the border of the first section, every float of it, corners counted twice.
+double borderSum(const float* data, int nx, int ny) {
     double edgeSum = 0;
-    if (n > 0) {
-        const int64_t lastRow = int64_t(ny - 1) * nx;
-        for (int x = 0; x < nx; x++) edgeSum += double(data[x]) + double(data[lastRow + x]);
-        for (int64_t y = 0; y < ny; y++) edgeSum += double(data[y * nx]) + double(data[y * nx + nx - 1]);
-    }
+    const int64_t lastRow = int64_t(ny - 1) * nx;
+    for (int x = 0; x < nx; x++) edgeSum += double(data[x]) + double(data[lastRow + x]);
+    for (int64_t y = 0; y < ny; y++) edgeSum += double(data[y * nx]) + double(data[y * nx + nx - 1]);
+    return edgeSum;
+}
+
+}  // namespace
+
+int Image::updateStatistics() {
+    const int step = isComplex() ? 2 : 1;
+    const int64_t n = int64_t(nx) * ny * nz;
+    for (int j = 0; j < 256; j++) histogram[j] = 0;
+
+    const SampleSums sums = sumSamples(data, n, step);
+    max = sums.largest;
+    min = sums.smallest;
+    mean = step * sums.sum / double(n);
+    sigma = std::sqrt(step * sums.sumsq / double(n) - mean * mean);
+    // An image without samples has no border to read.
+    const double edgeSum = n > 0 ? borderSum(data, nx, ny) : 0;
     edgeMean = edgeSum / (2.0 * (double(nx) + double(ny)));
-    edgeSigma = std::sqrt(step * sumsq / double(n) + edgeMean * (edgeMean - 2 * mean));
+    edgeSigma = std::sqrt(step * sums.sumsq / double(n) + edgeMean * (edgeMean - 2 * mean));
 
     histMax = max;
     histMin = min;
-
     if (std::isnan(mean) || std::isnan(sigma)) {
         const int64_t m = int64_t(nx) * ny;
         auto sample = [&](int64_t k) { return n > 0 ? double(data[k]) : 0.0; };
-        printBadStatistics(mean, sigma, edgeMean, edgeSigma, sumsq, sum, sample(0), sample(m - 1),
+        printBadStatistics(mean, sigma, edgeMean, edgeSigma, sums.sumsq, sums.sum, sample(0), sample(m - 1),
                            sample(m / 2), sample(m / 3));
         mean = 0;
         edgeMean = 0;
@@ -115,12 +137,11 @@ int Image::updateStatistics() {
         edgeSigma = 1;
     }
 
+    // The histogram's range clipped to three standard deviations either side of the mean.
     if (3 * sigma < double(histMax) - mean) histMax = float(mean + 3 * sigma);
     if (mean - double(histMin) > 3 * sigma) histMin = float(mean - 3 * sigma);
-
-    if (histMin == histMax) histMax = float(double(histMax) + 0.0001);
-    if (min == max) max = float(double(max) + 0.0001);
-
+    if (histMin == histMax) histMax = float(double(histMax) + rangeWidening);
+    if (min == max) max = float(double(max) + rangeWidening);
     computeHistogram(histMin, histMax);
 
     if (greyLow == greyUnset) {
