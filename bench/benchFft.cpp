@@ -14,12 +14,14 @@
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
 
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "MedianReporter.h"
 #include "fourier/fftEngine.h"
 
 namespace {
@@ -94,34 +96,8 @@ void runFftw(benchmark::State& state, const Case& c, unsigned flags) {
     }
 }
 
-// Keeps the median (or the only) CPU time of every benchmark run, by name.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate) {
-                if (run.aggregate_name == "median") medians[name] = run.GetAdjustedCPUTime();
-            } else {
-                singles[name] = run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    // The median time of a benchmark, or its single time, or a negative value when absent.
-    double time(const std::string& name) const {
-        if (auto it = medians.find(name); it != medians.end()) return it->second;
-        if (auto it = singles.find(name); it != singles.end()) return it->second;
-        return -1;
-    }
-
-  private:
-    std::map<std::string, double> medians;
-    std::map<std::string, double> singles;
-};
-
 void printRatio(double ours, double peer) {
-    if (ours > 0 && peer > 0) {
+    if (ours > 0 && peer > 0) {  // false for NaN: a case that did not run
         std::printf(" %.2f", ours / peer);
     } else {
         std::printf(" -");
@@ -153,15 +129,15 @@ int main(int argc, char** argv) {
         })->Unit(unit);
     }
 
-    RatioReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\n");
     for (const Case& c : cases()) {
-        const double ours = reporter.time("ours/" + c.name);
-        if (ours < 0) continue;  // filtered out
+        const double ours = reporter.cpuTime("ours/" + c.name);
+        if (std::isnan(ours)) continue;  // filtered out
         std::printf("ratio %s", c.name.c_str());
-        printRatio(ours, reporter.time("fftwMeasure/" + c.name));
-        printRatio(ours, reporter.time("fftwEstimate/" + c.name));
+        printRatio(ours, reporter.cpuTime("fftwMeasure/" + c.name));
+        printRatio(ours, reporter.cpuTime("fftwEstimate/" + c.name));
         std::printf("\n");
     }
     std::fflush(stdout);

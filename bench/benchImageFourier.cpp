@@ -18,6 +18,7 @@
 #include <string>
 #include <utility>
 
+#include "MedianReporter.h"
 #include "fourier/amplitudePhase.h"
 #include "fourier/fftEngine.h"
 #include "fourier/fftReal.h"
@@ -130,24 +131,10 @@ void wholeFft(benchmark::State& state) {
     }
 }
 
-// Keeps the median (or the single run) of every benchmark, in milliseconds.
-class MedianReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-            medians[run.run_name.str()] = run.GetAdjustedRealTime();
-        }
-    }
-    double get(const std::string& name, int side) const {
-        auto it = medians.find(name + "/" + std::to_string(side) + "/real_time");
-        return it == medians.end() ? NAN : it->second;
-    }
-
-  private:
-    std::map<std::string, double> medians;
-};
+// The median real time of a case at a side, in milliseconds (NaN when it did not run).
+double medianAt(const MedianReporter& reporter, const std::string& name, int side) {
+    return reporter.realTime(name + "/" + std::to_string(side) + "/real_time");
+}
 
 void registerAll() {
     const std::pair<const char*, void (*)(benchmark::State&)> cases[] = {
@@ -175,19 +162,20 @@ int main(int argc, char** argv) {
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (int side : sides) {
-        double ours = reporter.get("oursTransform", side);
+        double ours = medianAt(reporter, "oursTransform", side);
         if (std::isnan(ours)) continue;
-        std::printf("ratio r2c-%d %.2f %.2f\n", side, ours / reporter.get("fftwMeasure", side),
-                    ours / reporter.get("fftwEstimate", side));
+        std::printf("ratio r2c-%d %.2f %.2f\n", side, ours / medianAt(reporter, "fftwMeasure", side),
+                    ours / medianAt(reporter, "fftwEstimate", side));
     }
     for (int side : sides) {
-        double whole = reporter.get("wholeFft", side);
+        double whole = medianAt(reporter, "wholeFft", side);
         if (std::isnan(whole)) continue;
         std::printf(
             "parts fft0-%d whole %.1f ms: transform %.1f, amplitude/phase %.1f (library hypot/atan2 %.1f), "
             "statistics %.1f\n",
-            side, whole, reporter.get("oursTransform", side), reporter.get("amplitudePhase", side),
-            reporter.get("libraryAmplitudePhase", side), reporter.get("statistics", side));
+            side, whole, medianAt(reporter, "oursTransform", side),
+            medianAt(reporter, "amplitudePhase", side), medianAt(reporter, "libraryAmplitudePhase", side),
+            medianAt(reporter, "statistics", side));
     }
     benchmark::Shutdown();
     return 0;

@@ -250,10 +250,9 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     const int flags = image.getFlags();
     image.setFlags(layout.sampleMode->complexSamples ? flags | complexFlag : flags & ~complexFlag);
     // Mode 4 alone clears the stream's error state before its rows and fails, without a
-    // message, when an error is set after them: the format's first reader checked the
-    // error state for that mode only, and the check is kept for it. It decides nothing
-    // the row reads have not: a read that fails comes back short, which readRows has
-    // already reported and failed for modes 1 to 4.
+    // message, when an error is set after them; the other modes have no such step. No
+    // file reads differently for it: a read that fails comes back short, which readRows
+    // has already reported, and failed for modes 1 to 4.
     if (mode == 4) std::clearerr(in);
     if (!readRows(in, reinterpret_cast<unsigned char*>(image.getData()), layout, mode == 0)) return 0;
     convertSamples(image.getData(), layout, facts.fileOrder);

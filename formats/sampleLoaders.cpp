@@ -15,6 +15,10 @@ namespace tarnview {
 
 namespace {
 
+// Images at least this many samples wide report their progress; narrower ones (the
+// small images of a particle stack) are read too fast for a report to be seen.
+constexpr int reportedWidth = 512;
+
 // Reads ny rows of nz items of nx samples of sampleBytes bytes into the front of the
 // image's buffer, the stream's first row into row ny - 1. Sizes are already checked.
 int readRowsLastFirst(Image& image, FILE* stream, int nx, int ny, int nz, int sampleBytes,
@@ -40,7 +44,7 @@ int readRowsLastFirst(Image& image, FILE* stream, int nx, int ny, int nz, int sa
         return 0;
     }
     unsigned char* bytes = reinterpret_cast<unsigned char*>(image.getData());
-    const bool report = nx >= 512;
+    const bool report = nx >= reportedWidth;
     for (int r = ny - 1; r >= 0; r--) {
         size_t got = std::fread(bytes + r * rowBytes, size_t(itemBytes), size_t(nz), stream);
         if (got < size_t(nz)) {
@@ -88,7 +92,7 @@ int readFloatRows(Image& image, FILE* stream, int nx, int ny, int nz, ByteOrder 
     if (!checkImageSize(nx, ny, nz)) return 0;
     if (!readRowsLastFirst(image, stream, nx, ny, nz, 4, "Reading float data...")) return 0;
     const int64_t count = int64_t(nx) * ny * nz;
-    const bool report = nx >= 512;
+    const bool report = nx >= reportedWidth;
     if (fileOrder != hostByteOrder()) {
         if (report)
             reportProgress(progressFigure(4 * count), progressFigure(4 * count), "Swapping byte order");
@@ -103,7 +107,7 @@ int read16BitRows(Image& image, FILE* stream, int nx, int ny, int nz, ByteOrder 
     if (!checkImageSize(nx, ny, nz)) return 0;
     if (!readRowsLastFirst(image, stream, nx, ny, nz, 2, "Reading 16 bit data...")) return 0;
     const int64_t count = int64_t(nx) * ny * nz;
-    const bool report = nx >= 512;
+    const bool report = nx >= reportedWidth;
     if (report) reportProgress(progressFigure(2 * count), progressFigure(2 * count), "Converting to float");
     widen16BitSamples(image.getData(), count, fileOrder);
     image.updateStatistics();

@@ -120,6 +120,9 @@ struct ModuleConstants<11> : PrimeConstants<11> {};
 template <>
 struct ModuleConstants<13> : PrimeConstants<13> {};
 
+// The constants of module F for rotation r. One branch per module length, each a few
+// lines, chosen at compile time: kept in one function (past 50 lines) so that the
+// constants of every module read side by side, as one table.
 template <int F>
 constexpr ModuleConstants<F> makeModuleConstants(int r) {
     ModuleConstants<F> k{};

@@ -18,11 +18,6 @@ const std::string usage =
     "Converts MRC, ScansALot or Imagic files to PGM format\n\n"
     "tarnview (-mrc -sal -imagic) [-fft] [-v] [-min <mingray>] [-max <maxgray>] <infile> <outfile>\n";
 
-RunResult runTarnview(std::vector<std::string> args) {
-    args.insert(args.begin(), TARNVIEW_BINARY);
-    return runProgram(args);
-}
-
 std::string pgmHeader(int w, int h) {
     return "P5\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
 }

@@ -3,20 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/fftOption.h"
+#include "fourier/imageFourier.h"
+#include "fourier/noisePadding.h"
+#include "fourier/random.h"
 #include "support/testFiles.h"
 #include "support/testSupport.h"
 
 using namespace tarnview::test;
 
 namespace {
-
-RunResult runTarnview(std::vector<std::string> args) {
-    args.insert(args.begin(), TARNVIEW_BINARY);
-    return runProgram(args);
-}
 
 // An n x m float MRC of smooth values with a little structure.
 std::string squareMrc(int nx, int ny, const std::string& name) {
@@ -115,4 +115,50 @@ TEST(FftOption, GratingPeaksLandWhereTheirFrequenciesAre) {
     for (int row = 0; row < n; row++)
         for (int col = 0; col < n; col++) bright += pixel(row, col) == 255;
     EXPECT_LE(bright, 3);  // the two peaks and the zero frequency
+}
+
+namespace {
+
+// A picture of side n whose samples depend on their place.
+std::unique_ptr<tarnview::Image> placedPicture(int n) {
+    auto image = std::make_unique<tarnview::Image>();
+    image->resize(n, n, 1);
+    for (int y = 0; y < n; y++)
+        for (int x = 0; x < n; x++) image->getData()[y * n + x] = float(100 + 3 * x + 7 * y % 11);
+    image->updateStatistics();
+    return image;
+}
+
+}  // namespace
+
+TEST(FftOption, OddPaddingPutsHalfTheDifferenceBeforeThePictureAndTheRestAfter) {
+    // 31 becomes 36: two columns and rows of noise before the picture, three after. The
+    // same noise, from the same seed, padded by hand at (2, 2) gives the same transform;
+    // (3, 3) or (2, 3) would not.
+    using namespace tarnview;
+    std::unique_ptr<Image> expected = placedPicture(31);
+    seedRandomForTests(4242);
+    ASSERT_EQ(padWithNoiseAt(*expected, 1, 36, 36, 2, 2), 1);
+    std::unique_ptr<Image> want(fft(*expected, 0));
+    ASSERT_NE(want, nullptr);
+
+    // The comparison can tell the placements apart.
+    std::unique_ptr<Image> shifted = placedPicture(31);
+    seedRandomForTests(4242);
+    ASSERT_EQ(padWithNoiseAt(*shifted, 1, 36, 36, 3, 2), 1);
+    std::unique_ptr<Image> wrong(fft(*shifted, 0));
+    ASSERT_NE(wrong, nullptr);
+    EXPECT_NE(std::vector<float>(wrong->getData(), wrong->getData() + 38 * 36),
+              std::vector<float>(want->getData(), want->getData() + 38 * 36));
+
+    std::unique_ptr<Image> image = placedPicture(31);
+    seedRandomForTests(4242);
+    FftOutcome outcome;
+    const std::string printed = captureStdout([&] { outcome = replaceByFourierTransform(image); });
+    EXPECT_EQ(printed, paddingMessages(36));
+    ASSERT_EQ(outcome, FftOutcome::transformed);
+    ASSERT_EQ(image->getNx(), 38);
+    ASSERT_EQ(image->getNy(), 36);
+    EXPECT_EQ(std::vector<float>(image->getData(), image->getData() + 38 * 36),
+              std::vector<float>(want->getData(), want->getData() + 38 * 36));
 }

@@ -8,56 +8,16 @@
 
 #include "fourier/fftEngine.h"
 #include "fourier/fftSizes.h"
+#include "tests/fourier/referenceDft.h"
 
 namespace tarnview {
 namespace {
 
 using Complex = std::complex<double>;
 
-// Twiddle table of one length: cos and sin of 2 pi t / n for t = 0 .. n-1, so that a
-// reference DFT looks them up by j k mod n instead of calling sin per term.
-struct UnitRoots {
-    explicit UnitRoots(int n) : cosines(n), sines(n) {
-        const double pi = std::acos(-1.0);
-        for (int t = 0; t < n; ++t) {
-            cosines[t] = std::cos(2 * pi * t / n);
-            sines[t] = std::sin(2 * pi * t / n);
-        }
-    }
-    std::vector<double> cosines;
-    std::vector<double> sines;
-};
-
-// Bin k of the double-precision DFT of z for both signs: {sign +1, sign -1}.
-struct BinPair {
-    Complex plus;
-    Complex minus;
-};
-
-std::vector<float> randomSignal(int n, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::uniform_real_distribution<float> uniform(-1.0f, 1.0f);
-    std::vector<float> z(2 * static_cast<size_t>(n));
-    for (float& v : z) v = uniform(generator);
-    return z;
-}
-
-BinPair referenceBin(const std::vector<float>& z, int n, int k, const UnitRoots& roots) {
-    // With A = sum z(j) cos and B = sum z(j) sin, the bins are A + iB and A - iB.
-    const float* x = z.data();
-    const double* c = roots.cosines.data();
-    const double* s = roots.sines.data();
-    double aRe = 0, aIm = 0, bRe = 0, bIm = 0;
-    long long t = 0;  // j k mod n
-    for (int j = 0; j < n; ++j) {
-        aRe += x[2 * j] * c[t];
-        aIm += x[2 * j + 1] * c[t];
-        bRe += x[2 * j] * s[t];
-        bIm += x[2 * j + 1] * s[t];
-        t += k;
-        if (t >= n) t -= n;
-    }
-    return {Complex(aRe - bIm, aIm + bRe), Complex(aRe + bIm, aIm - bRe)};
+// count complex values (2 count floats) uniform in [-1, 1) from a fixed seed.
+std::vector<float> randomSignal(int count, unsigned seed) {
+    return test::randomSamples(2 * size_t(count), seed);
 }
 
 // Accumulates the error of one transformed bin against its reference.
@@ -90,14 +50,14 @@ std::vector<int> validLengthsUpTo(int limit) {
 
 TEST(FftComplex, MatchesADoublePrecisionDftForEveryLengthUpTo5040) {
     for (const int n : validLengthsUpTo(5040)) {
-        const UnitRoots roots(n);
+        const std::vector<test::Cd> kernel = test::dftKernel(n, 1);
         const std::vector<float> z = randomSignal(n, static_cast<unsigned>(n));
         std::vector<float> plus = z, minus = z;
         fftComplex(1, n, plus.data());
         fftComplex(-1, n, minus.data());
         ErrorSum plusError, minusError;
         for (int k = 0; k < n; ++k) {
-            const BinPair expected = referenceBin(z, n, k, roots);
+            const test::BinPair expected = test::directDftBin(z.data(), n, k, kernel);
             plusError.add(binOf(plus, k), expected.plus);
             minusError.add(binOf(minus, k), expected.minus);
         }
@@ -126,7 +86,7 @@ double roundTripError(const std::vector<float>& z, const std::vector<float>& out
 
 TEST(FftComplex, MatchesSampledBinsParsevalAndRoundTripForTheLargestLengths) {
     for (const int n : {65520, 720720}) {
-        const UnitRoots roots(n);
+        const std::vector<test::Cd> kernel = test::dftKernel(n, 1);
         const std::vector<float> z = randomSignal(n, 7);
         std::vector<float> plus = z, minus = z;
         fftComplex(1, n, plus.data());
@@ -138,7 +98,7 @@ TEST(FftComplex, MatchesSampledBinsParsevalAndRoundTripForTheLargestLengths) {
         ErrorSum plusError, minusError;
         for (int sample = 0; sample < 300; ++sample) {
             const int k = sample == 0 ? 0 : sample == 1 ? n - 1 : bin(generator);
-            const BinPair expected = referenceBin(z, n, k, roots);
+            const test::BinPair expected = test::directDftBin(z.data(), n, k, kernel);
             plusError.add(binOf(plus, k), expected.plus);
             minusError.add(binOf(minus, k), expected.minus);
         }

@@ -134,55 +134,60 @@ TEST(FftRealRoundTrip, ReturnsNTimesTheInputInBothSignOrders) {
         }
 }
 
-// The separation pass written plainly, one frequency at a time: the recurrence in double,
-// each rotated term rounded to float. inverse uses the combination step's formulas.
-void plainSeparation(int sign, int n, float* data, bool inverse) {
-    const double pi = 3.14159265358979323846;
-    const double theta = (inverse ? sign >= 0 : sign < 0) ? -2 * pi / n : 2 * pi / n;
-    const double h = std::sin(theta / 2);
-    const double wpr = -2 * h * h, wpi = std::sin(theta);
-    double wr = 1 + wpr, wi = wpi;
-    for (int k = 1; 2 * k <= n / 2; k++) {
-        float* p = data + 2 * k;
-        float* q = data + 2 * (n / 2 - k);
-        const float sr = p[0] + q[0], dr = p[0] - q[0], si = p[1] + q[1], di = p[1] - q[1];
-        const float u = inverse ? float(wi * dr - wr * si) : float(wi * dr + wr * si);
-        const float v = inverse ? float(wi * si + wr * dr) : float(wi * si - wr * dr);
-        p[0] = sr + u;
-        p[1] = di + v;
-        q[0] = sr - u;
-        q[1] = v - di;
-        const double oldWr = wr;
-        wr = wr + (wpr * wr - wpi * wi);
-        wi = wi + (wpr * wi + wpi * oldWr);
+// Relative RMS and largest error of sampled bins against their references.
+void expectSampledNear(const std::vector<Cd>& reference, const std::vector<Cd>& actual,
+                       const std::string& what) {
+    double signal = 0, error = 0, worst = 0;
+    for (size_t i = 0; i < reference.size(); i++) {
+        signal += std::norm(reference[i]);
+        const double e = std::abs(actual[i] - reference[i]);
+        error += e * e;
+        worst = std::max(worst, e);
     }
+    const double rms = std::sqrt(signal / double(reference.size()));
+    EXPECT_LE(std::sqrt(error / double(reference.size())), 3e-6 * rms) << what;
+    EXPECT_LE(worst, 3e-5 * rms) << what;
 }
 
-TEST(FftReal, VectorisedSeparationGivesTheFloatsOfThePlainOne) {
-    // Lengths whose separation spans several chunks of factors, and short ones.
-    for (int n : {4, 30, 208, 1440, 10080, 65520})
+// Lengths whose separation spans many chunks of twiddle factors: every 97th bin (less
+// than a chunk apart) of both transforms against the direct DFT in double.
+TEST(FftReal, LongLengthsMatchSampledBinsOfTheDirectDft) {
+    for (int n : {10080, 65520})
         for (int sign : {1, -1}) {
+            const std::string what = "n " + std::to_string(n) + " sign " + std::to_string(sign);
+            const std::vector<Cd> kernel = test::dftKernel(n, 1);
             const std::vector<float> in = test::randomSamples(size_t(n) + 2, unsigned(n) + 3);
-            std::vector<float> expected(size_t(n) + 2), actual(size_t(n) + 2);
-            for (int j = 0; j < n; j++) expected[size_t(j)] = 0.5f * in[size_t(j)];
-            fftComplex(sign, n / 2, expected.data());
-            const float a = expected[0], b = expected[1];
-            expected[size_t(n)] = 2.0f * (a - b);
-            expected[0] = 2.0f * (a + b);
-            expected[1] = expected[size_t(n) + 1] = 0.0f;
-            plainSeparation(sign, n, expected.data(), false);
-            fftRealToComplex(sign, n, in.data(), actual.data());
-            EXPECT_EQ(actual, expected) << "forward n " << n << " sign " << sign;
+            std::vector<float> asPairs(2 * size_t(n), 0.0f), out(size_t(n) + 2);
+            for (int j = 0; j < n; j++) asPairs[2 * size_t(j)] = in[size_t(j)];
+            ASSERT_EQ(fftRealToComplex(sign, n, in.data(), out.data()), 1);
+            std::vector<Cd> reference, actual;
+            for (int k = 0; k <= n / 2; k += 97) {
+                const test::BinPair bin = test::directDftBin(asPairs.data(), n, k, kernel);
+                reference.push_back(sign < 0 ? bin.minus : bin.plus);
+                actual.push_back(Cd(out[2 * size_t(k)], out[2 * size_t(k) + 1]));
+            }
+            expectSampledNear(reference, actual, "forward " + what);
 
-            expected = in;
-            expected[1] = in[0] - in[size_t(n)];
-            expected[0] = in[0] + in[size_t(n)];
-            plainSeparation(sign, n, expected.data(), true);
-            fftComplex(sign, n / 2, expected.data());
-            expected.resize(size_t(n));
-            actual.resize(size_t(n));
-            fftComplexToReal(sign, n, in.data(), actual.data());
-            EXPECT_EQ(actual, expected) << "inverse n " << n << " sign " << sign;
+            // The inverse of in read as n/2 + 1 coefficients: the Hermitian sequence's DFT.
+            std::vector<float> hermitian(2 * size_t(n));
+            for (int k = 0; k <= n / 2; k++) {
+                const bool edge = k == 0 || k == n / 2;
+                hermitian[2 * size_t(k)] = in[2 * size_t(k)];
+                hermitian[2 * size_t(k) + 1] = edge ? 0.0f : in[2 * size_t(k) + 1];
+                if (edge) continue;
+                hermitian[2 * size_t(n - k)] = in[2 * size_t(k)];
+                hermitian[2 * size_t(n - k) + 1] = -in[2 * size_t(k) + 1];
+            }
+            std::vector<float> reals(static_cast<size_t>(n));
+            ASSERT_EQ(fftComplexToReal(sign, n, in.data(), reals.data()), 1);
+            reference.clear();
+            actual.clear();
+            for (int j = 0; j < n; j += 97) {
+                const test::BinPair bin = test::directDftBin(hermitian.data(), n, j, kernel);
+                reference.push_back((sign < 0 ? bin.minus : bin.plus).real());
+                actual.push_back(reals[size_t(j)]);
+            }
+            expectSampledNear(reference, actual, "inverse " + what);
         }
 }
 

@@ -54,6 +54,28 @@ inline std::vector<Cd> directDft2d(const float* image, int nx, int ny, int sign)
     return result;
 }
 
+/// Bin k of the direct DFT of the n complex values at z (float pairs) for both signs at
+/// once: {sign +1, sign -1}. kernel is dftKernel(n, 1). With A = sum z(j) cos and
+/// B = sum z(j) sin (of 2 pi jk/n), the bins are A + iB and A - iB.
+struct BinPair {
+    Cd plus;
+    Cd minus;
+};
+inline BinPair directDftBin(const float* z, int n, int k, const std::vector<Cd>& kernel) {
+    double aRe = 0, aIm = 0, bRe = 0, bIm = 0;
+    int64_t t = 0;  // j k mod n
+    for (int j = 0; j < n; ++j) {
+        const double c = kernel[size_t(t)].real(), s = kernel[size_t(t)].imag();
+        aRe += z[2 * j] * c;
+        aIm += z[2 * j + 1] * c;
+        bRe += z[2 * j] * s;
+        bIm += z[2 * j + 1] * s;
+        t += k;
+        if (t >= n) t -= n;
+    }
+    return {Cd(aRe - bIm, aIm + bRe), Cd(aRe + bIm, aIm - bRe)};
+}
+
 /// n uniform values in [-1, 1) from a fixed seed.
 inline std::vector<float> randomSamples(size_t n, unsigned seed) {
     std::mt19937 generator(seed);

@@ -194,6 +194,40 @@ TEST(RenderGrey, PanningPlacesTheImageInTheRaster) {
             EXPECT_EQ(inside.at(q, r), q >= 5 ? untouched : rampByte(15 + q, 2 + 3 - r)) << q << "," << r;
 }
 
+TEST(RenderGrey, PanningLeftOverAWideImageStopsAtTheRasterEdge) {
+    // x0 = -5 over an image three times the raster's width: the image fills columns 5 to
+    // 19; the rest of each 32-byte row (past w = 20) is not the raster's and stays as it was.
+    Image image;
+    fill(image, 60, 4, ramp, 0, 255);
+    for (float scale : {1.0f, 0.5f}) {
+        std::vector<unsigned char> raster(32 * 4, untouched);
+        renderGrey(image, raster.data(), -5, 0, 20, 4, 32, scale, 0, 255);
+        const int step = scale == 1.0f ? 1 : 2;  // source samples per raster pixel
+        const int first = 5 / step;              // raster columns left free: -x0 / step
+        const int top = scale == 1.0f ? 0 : 2;   // the half-scale image is 2 rows high
+        for (int r = 0; r < 4; r++)
+            for (int q = 0; q < 32; q++) {
+                const bool drawn = r >= top && q >= first && q < 20;
+                const int want = drawn ? rampByte((q - first) * step, (3 - r) * step) : untouched;
+                EXPECT_EQ(raster[size_t(r) * 32 + q], want) << scale << ": " << q << "," << r;
+            }
+    }
+}
+
+TEST(RenderGrey, NanIsLoAlsoWhenLoIsAboveHi) {
+    Image image;
+    const float values[4] = {NAN, 0, 200, NAN};
+    fill(
+        image, 4, 1, [&](int x, int) { return values[x]; }, 0, 200);
+    unsigned char out[4];
+    renderGrey(image, out, 0, 0, 4, 1, 4, 1.0f, 250, 10);  // the vectorised 1:1 loop
+    EXPECT_EQ(std::vector<int>(out, out + 4), (std::vector<int>{250, 250, 10, 250}));
+    unsigned char doubled[8];
+    renderGrey(image, doubled, 0, 0, 8, 1, 8, 2.0f, 250, 10);  // the stepping loop
+    EXPECT_EQ(std::vector<int>(doubled, doubled + 8),
+              (std::vector<int>{250, 250, 250, 250, 10, 10, 250, 250}));
+}
+
 TEST(RenderGrey, RowStrideAndByteRangeAreTheCallers) {
     Image image;
     const float values[3] = {0, 100, 200};

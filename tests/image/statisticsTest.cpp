@@ -30,7 +30,7 @@ std::vector<float> ramp(int n) {
 TEST(UpdateStatistics, RampOfSixteenSamples) {
     Image image;
     setSamples(image, 4, 4, ramp(16));
-    EXPECT_EQ(image.updateStatistics(), 1);
+    image.updateStatistics();
     EXPECT_DOUBLE_EQ(image.getMeanDouble(), 7.5);
     EXPECT_NEAR(image.getSigmaDouble(), std::sqrt(21.25), 1e-12);
     // 12 border samples, corners counted twice: 120 / 16.
@@ -125,7 +125,7 @@ TEST(UpdateStatistics, ImagesWithoutSamplesReportZerosAndFallBackToUnitLimits) {
         } else if (shape == 2) {
             ASSERT_EQ(image.resize(3, 4, 0), 1);
         }
-        const std::string out = test::captureStdout([&] { EXPECT_EQ(image.updateStatistics(), 1); });
+        const std::string out = test::captureStdout([&] { image.updateStatistics(); });
         EXPECT_NE(out.find("ERROR - Bad statistics on this data set!\n"), std::string::npos);
         EXPECT_NE(out.find("\n0.000000 0.000000 0.000000 0.000000\n"), std::string::npos) << out;
         EXPECT_EQ(image.getGreyLow(), -1.0f);
@@ -216,6 +216,36 @@ TEST(ComputeHistogram, StridesSwitchAboveTwoHundredNinetyNineThousandNineHundred
     }
 }
 
+TEST(ComputeHistogram, ComplexImagesTakeTheStridesOneEntryEarlierDoubled) {
+    // 400000 floats = 200000 pairs: strides 7 and 11 doubled, 14 and 22, from n - s down.
+    // The ones sit at the indices 6 (mod 14) = n - 14k: every stride-14 visit finds one,
+    // and every 7th stride-22 visit (n - 22k is 6 - 8k (mod 14), 6 for k = 0 (mod 7)).
+    // Strides 7 and 11 would find them in half of the first pass; 22 and 34 in a seventh.
+    Image image;
+    const int n = 400000;
+    ASSERT_EQ(image.resize(n, 1, 1), 1);
+    for (int i = 0; i < n; i++) image.getData()[i] = i % 14 == 6 ? 1.0f : 0.0f;
+    image.setFlags(complexFlag);
+    image.computeHistogram(-0.5f, 1.5f);
+    const double found = double(image.getHistogram()[191]) + image.getHistogram()[192];
+    const double expected = 100.0 * double(n / 14 + n / 22 / 7) / (n / 14.0 + n / 22.0);
+    EXPECT_NEAR(found, expected, expected * 1e-3);
+}
+
+TEST(UpdateStatistics, ExtremesWithinThreeSigmaAreNotClipped) {
+    // Seven zeros and a one: mean 1/8, sigma sqrt(7)/8, so the one lies 2.65 sigma above
+    // the mean: between 2 and 3 sigma, where the range keeps it. The same mirrored.
+    Image image;
+    setSamples(image, 8, 1, {0, 0, 0, 0, 1, 0, 0, 0});
+    image.updateStatistics();
+    EXPECT_EQ(image.getHistMax(), 1.0f);
+    EXPECT_EQ(image.getHistMin(), 0.0f);
+    setSamples(image, 8, 1, {1, 1, 1, 0, 1, 1, 1, 1});
+    image.updateStatistics();
+    EXPECT_EQ(image.getHistMin(), 0.0f);
+    EXPECT_EQ(image.getHistMax(), 1.0f);
+}
+
 TEST(ComputeHistogram, ComplexImagesDoubleTheStrides) {
     // 400000 floats = 200000 pairs: strides 14 and 22 over the float indices.
     Image image;
@@ -255,6 +285,14 @@ TEST(DefaultGreyLimits, LaterPeakAtLeastAQuarterHighWins) {
         {{9, 50}, {10, 100}, {11, 50}, {12, 5}, {100, 30}, {101, 40}, {102, 35}, {103, 30}, {104, 2}}, -5.0f);
     EXPECT_EQ(g.low, 99.0f);
     EXPECT_EQ(g.high, 105.0f);
+}
+
+TEST(DefaultGreyLimits, OfTwoEqualHighestBinsTheFirstIsTheMainPeak) {
+    // Peaks at 10 and 50 of the same height; neither has a neighbour two bins away, so
+    // there is no later peak: T = 0, k = 11, d = 9 around bin 10.
+    const GreyLimits g = limitsOf({{10, 100}, {50, 100}});
+    EXPECT_EQ(g.low, 9.0f);
+    EXPECT_EQ(g.high, 11.0f);
 }
 
 TEST(DefaultGreyLimits, RangeMapsBinNumbersOntoSampleValues) {

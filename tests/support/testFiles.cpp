@@ -1,37 +1,66 @@
 #include "support/testFiles.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "support/testSupport.h"
 
 namespace tarnview::test {
 
-std::vector<uint8_t> mrcFile(int nx, int ny, int nz, int mode, bool bigEndian,
-                             const std::vector<double>& values) {
+std::vector<uint8_t> mrcBytes(const MrcFile& f, bool big) {
     std::vector<uint8_t> out;
-    const uint32_t words[] = {uint32_t(nx), uint32_t(ny), uint32_t(nz), uint32_t(mode)};
-    for (uint32_t w : words) putU32(out, w, bigEndian);
-    for (int w = 4; w < 10; w++) putU32(out, 0, bigEndian);
-    putF32(out, float(nx), bigEndian);
-    putF32(out, float(ny), bigEndian);
-    putF32(out, float(nz), bigEndian);
-    for (int w = 13; w < 16; w++) putF32(out, 90.0f, bigEndian);
-    for (uint32_t axis = 1; axis <= 3; axis++) putU32(out, axis, bigEndian);
-    out.resize(1024, 0);
-    for (double v : values) {
-        switch (mode) {
+    auto word = [&](int32_t v) { putU32(out, uint32_t(v), big); };
+    auto real = [&](float v) { putF32(out, v, big); };
+    word(f.nx), word(f.ny), word(f.nz), word(f.mode);
+    for (int32_t s : f.start) word(s);
+    word(7), word(8), word(9);  // not interpreted, kept
+    for (float c : f.cell) real(c);
+    real(90), real(90), real(90);
+    word(1), word(2), word(3);
+    real(-1), real(1), real(0);
+    word(0);
+    word(f.nsymbt);
+    for (int w = 24; w < 52; w++) word(w);
+    if (f.mapTag)
+        out.insert(out.end(), {'M', 'A', 'P', ' '});
+    else
+        word(52);
+    word(53), word(54);
+    word(f.labelCount);
+    std::vector<uint8_t> labels(800, 0);
+    std::memcpy(labels.data(), f.label.data(), f.label.size());
+    out.insert(out.end(), labels.begin(), labels.end());
+    EXPECT_EQ(out.size(), 1024u);
+    out.insert(out.end(), f.extension.begin(), f.extension.end());
+    for (double v : f.samples) {
+        switch (f.mode) {
             case 0:
                 out.push_back(uint8_t(v));
                 break;
             case 1:
             case 3:
-                putU16(out, uint16_t(v), bigEndian);
+                putU16(out, uint16_t(v), big);
                 break;
             default:
-                putF32(out, float(v), bigEndian);
+                real(float(v));
         }
     }
     return out;
+}
+
+std::vector<uint8_t> mrcFile(int nx, int ny, int nz, int mode, bool bigEndian,
+                             const std::vector<double>& values) {
+    MrcFile f;
+    f.nx = nx;
+    f.ny = ny;
+    f.nz = nz;
+    f.mode = mode;
+    f.cell[0] = float(nx);
+    f.cell[1] = float(ny);
+    f.cell[2] = float(nz);
+    f.samples = values;
+    return mrcBytes(f, bigEndian);
 }
 
 void writeSalScan(const std::string& stem, int nx, int ny, const std::vector<uint16_t>& samples,

@@ -6,11 +6,32 @@
 
 namespace tarnview::test {
 
-/// The bytes of an MRC file: a 1024-byte header (nx, ny, nz, mode; cell = sizes; axes
-/// 1 2 3) followed by the samples, both in the given byte order. `values` holds one
-/// number per stored sample (two per complex value in modes 3 and 4, nx counting
-/// complex values), converted to the mode's type: mode 0 bytes, 1 and 3 unsigned 16-bit,
-/// 2 and 4 floats.
+/// An MRC file as the tests write it: every header word the reader looks at, and the
+/// samples as numbers. The words it does not interpret get recognisable values (mx, my,
+/// mz 7, 8, 9; word w of 24 to 54 holds w) so that a test can see they are kept.
+struct MrcFile {
+    int32_t nx = 5;  // values per row; complex values in modes 3 and 4
+    int32_t ny = 3;
+    int32_t nz = 1;
+    int32_t mode = 2;
+    int32_t start[3] = {0, 0, 0};
+    float cell[3] = {0.0f, 2.5f, 0.0f};
+    int32_t nsymbt = 0;
+    bool mapTag = false;
+    int32_t labelCount = 1;
+    std::string label = "written by the test";
+    std::vector<double> samples;     // in file order; real and imaginary parts in turn
+    std::vector<uint8_t> extension;  // extended header bytes after the 1024
+};
+
+/// The bytes of f in the given byte order: the 1024-byte header, the extension, then the
+/// samples converted to the mode's type (mode 0 bytes, 1 and 3 unsigned 16-bit, 2 and 4
+/// floats).
+std::vector<uint8_t> mrcBytes(const MrcFile& f, bool bigEndian);
+
+/// The bytes of an MRC file of nx x ny x nz samples in the mode with the cell equal to
+/// the sizes: mrcBytes with those fields set. `values` holds one number per stored
+/// sample (two per complex value in modes 3 and 4, nx counting complex values).
 std::vector<uint8_t> mrcFile(int nx, int ny, int nz, int mode, bool bigEndian,
                              const std::vector<double>& values);
 

@@ -141,4 +141,9 @@ void putU16(std::vector<uint8_t>& out, uint16_t v, bool bigEndian) {
     }
 }
 
+RunResult runTarnview(std::vector<std::string> args) {
+    args.insert(args.begin(), TARNVIEW_BINARY);
+    return runProgram(args);
+}
+
 }  // namespace tarnview::test

@@ -29,6 +29,8 @@ struct RunResult {
 
 /// Runs argv[0] (a path) with the arguments, without a shell, and collects its output.
 RunResult runProgram(const std::vector<std::string>& argv);
+/// Runs the tarnview converter built in this tree with the arguments.
+RunResult runTarnview(std::vector<std::string> args);
 
 /// Appends the bytes of a 32-bit value in little- or big-endian order.
 void putU32(std::vector<uint8_t>& out, uint32_t v, bool bigEndian);
