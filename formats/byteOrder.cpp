@@ -63,8 +63,11 @@ void swapWords(void* buffer, int64_t wordCount) {
 void widen8BitSamples(float* samples, int64_t count, double divisor) {
     // Float i occupies bytes 4i to 4i + 3, at or behind byte i: going down, no byte is
     // overwritten before it has been converted.
+    // The 256 possible values are computed once: a look-up costs less than a division.
+    float values[256];
+    for (int b = 0; b < 256; b++) values[b] = float(b / divisor);
     const auto* bytes = reinterpret_cast<const unsigned char*>(samples);
-    for (int64_t i = count - 1; i >= 0; i--) samples[i] = float(bytes[i] / divisor);
+    for (int64_t i = count - 1; i >= 0; i--) samples[i] = values[bytes[i]];
 }
 
 void widen16BitSamples(float* samples, int64_t count, ByteOrder order) {

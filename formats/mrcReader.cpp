@@ -17,6 +17,7 @@
 #include "formats/InputFile.h"
 #include "formats/byteOrder.h"
 #include "formats/formatsMessages.h"
+#include "formats/pathName.h"
 #include "image/Image.h"
 #include "image/MrcHeader.h"
 #include "image/imageMessages.h"
@@ -99,17 +100,6 @@ void toAmplitudePhase(float* data, int64_t count, int nx, int ny, int nz) {
         data[i] = float(std::hypot(re, im) / nx * ny * nz);
         data[i + 1] = float(std::atan2(im, re));
     }
-}
-
-void setNameAndPath(Image& image, const char* path) {
-    const char* slash = std::strrchr(path, '/');
-    image.setName(slash != nullptr ? slash + 1 : path);
-    image.setPath(path);
-}
-
-bool hasSuffix(const char* path, size_t length, const char* suffix) {
-    const size_t n = std::strlen(suffix);
-    return length >= n && std::memcmp(path + length - n, suffix, n) == 0;
 }
 
 // What the header's raw bytes say beyond its words: the file's byte order and whether
@@ -289,7 +279,7 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
 int readMrc(Image& image, const char* path) {
     if (image.getMrcHeader() == nullptr) image.setMrcHeader(new MrcHeader{});
     const size_t length = std::strlen(path);
-    if (hasSuffix(path, length, ".gz") || hasSuffix(path, length, ".Z")) {
+    if (hasEnding(path, ".gz") || hasEnding(path, ".Z")) {
         if (sizeof commandPrefix - 1 + length >= commandBytes) {
             printNameTooLongForDecompressor();
             return 0;

@@ -150,6 +150,7 @@ class Image {
         return 1;
     }
     BoxRecord* getBoxes() { return boxes.get(); }
+    const BoxRecord* getBoxes() const { return boxes.get(); }
     int getBoxCount() const { return boxCount; }
     int getBoxCapacity() const { return boxCapacity; }
     /// Forgets the boxes; the storage stays allocated.
@@ -157,6 +158,18 @@ class Image {
         boxCount = 0;
         return 1;
     }
+    // Box list (boxList.cpp). After every operation at least one record beyond the
+    // boxes in use is free; the list grows by 8 records at a time.
+    /// Appends a box with marks -1 and a copy of name (cut to 39 characters; null stores
+    /// an empty name), first growing the list when boxCount has reached boxCapacity - 1.
+    /// Returns 1, or 0 (list unchanged) when the list cannot grow.
+    int addBox(int16_t x, int16_t y, int16_t width, int16_t height, const char* name);
+    /// Removes box index, moving the later boxes down one place. Returns the new count;
+    /// an index outside the list changes nothing.
+    int removeBox(int index);
+    /// Grows the list by 8 records when boxCount has reached boxCapacity - 1, as the box
+    /// database reader does after each box it counts. Returns 1, or 0 when it cannot grow.
+    int keepSpareBox();
     int getTag() const { return tag; }
     int setTag(int t) {
         tag = t;

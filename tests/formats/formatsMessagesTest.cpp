@@ -65,5 +65,23 @@ TEST(FormatsMessages, WriterTextsAreExact) {
               "Error writing the stack s.hed: its files could not be put back and may be damaged.\n");
 }
 
+TEST(FormatsMessages, ConvertedImageTextsAreExact) {
+    EXPECT_EQ(captureStdout([] { printCannotOpenPicture("a b.gif"); }), "Cannot open file a b.gif\n");
+    EXPECT_EQ(captureStdout(printUnknownFileType), "Sorry, I do not recognize this file type.\n");
+    EXPECT_EQ(captureStdout(printInvalidFile), "Invalid file\n");
+    EXPECT_EQ(captureStdout([] { printDivisor(0.0f); }), "div=0.000000\n");
+    EXPECT_EQ(captureStdout([] { printDivisor(65535.0f); }), "div=65535.000000\n");
+    EXPECT_EQ(captureStdout([] { printSampleOutOfRange(11, 2.0f); }), "11,2\n");
+    EXPECT_EQ(captureStdout([] { printSampleOutOfRange(0, 1.0666667f); }), "0,1.06667\n");
+    EXPECT_EQ(captureStdout(printNameTooLongForConverter), "File name too long for the converter command\n");
+}
+
+TEST(FormatsMessages, BoxDatabaseTextsAreExact) {
+    EXPECT_EQ(captureStdout(printNoBoxesToSave), "No boxes to save!\n");
+    EXPECT_EQ(captureStdout([] { printUnableToOpenFile("b.dat"); }), "Unable to open file b.dat\n");
+    EXPECT_EQ(captureStdout([] { printUnableToWriteFile("b.dat"); }), "Unable to write file b.dat\n");
+    EXPECT_EQ(captureStdout([] { printBoxCount(3); }), "3 boxes for this image\n");
+}
+
 }  // namespace
 }  // namespace tarnview
