@@ -118,7 +118,7 @@ float* subtractCurve(Image& image, int nValues, const float* x, const float* val
         }
     });
     image.updateStatistics();
-    return fourierProfile(image, wedgeProfile, 10, 10);
+    return fourierProfile(image, profileWedge, 10, 10);
 }
 
 }  // namespace tarnview

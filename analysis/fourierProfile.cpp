@@ -42,12 +42,12 @@ int64_t storedRowFrequency(int b, int ny) {
 
 float stepFor(int kind, int nx) {
     switch (kind) {
-        case radialProfile:
+        case profileRadial:
             return float(double(float(nx * 0.6)) / binCount);
-        case wedgeProfile:
+        case profileWedge:
             return float(double(float(nx * 0.5)) / binCount);
-        case angularProfile:
-        case ringProfile:
+        case profileAngular:
+        case profileRing:
             return angularStep;
         default:
             return 0.0f;
@@ -253,17 +253,17 @@ void finishProfile(float* table, float step) {
 void sample(const Image& image, Bins bins, int kind, float step, int a, int b) {
     if (image.getNz() < 1) return;  // no samples behind nx x ny
     switch (kind) {
-        case radialProfile:
+        case profileRadial:
             sampleRadial(image, bins, step);
             break;
-        case angularProfile:
+        case profileAngular:
             sampleAngular(image, bins);
             repeatHalfTurn(bins);
             break;
-        case wedgeProfile:
+        case profileWedge:
             sampleWedge(image, bins, step, a, storedRowFrequency(b, image.getNy()));
             break;
-        case ringProfile:
+        case profileRing:
             sampleRing(image, bins, a, storedRowFrequency(b, image.getNy()));
             repeatHalfTurn(bins);
             break;
@@ -278,7 +278,7 @@ float* fourierProfile(Image& image, int kind, int a, int b) {
     if (!image.isComplex()) return nullptr;
     float* table = image.allocateProfile();
     if (table == nullptr) return nullptr;
-    if ((kind == radialProfile || kind == angularProfile) && image.getProfileKind() == kind) {
+    if ((kind == profileRadial || kind == profileAngular) && image.getProfileKind() == kind) {
         writePositions(table, image.getProfileStep());
         return table;
     }

@@ -10,10 +10,10 @@ namespace tarnview {
 
 /// The kinds of fourierProfile. Any other kind gives an all-zero profile of step 0.
 enum ProfileKindValue : int {
-    radialProfile = 0,   // 200 bins of width nx x 0.6 / 200 in frequency
-    angularProfile = 1,  // 100 bins of pi/100 in direction (3 <= r <= nx/2 - 2), repeated
-    wedgeProfile = 2,    // 200 bins of nx x 0.5 / 200 along +-10 degrees towards (a, b)
-    ringProfile = 3,     // 100 bins of pi/100 around the radii R - 5 ... R + 4, repeated
+    profileRadial = 0,   // 200 bins of width nx x 0.6 / 200 in frequency
+    profileAngular = 1,  // 100 bins of pi/100 in direction (3 <= r <= nx/2 - 2), repeated
+    profileWedge = 2,    // 200 bins of nx x 0.5 / 200 along +-10 degrees towards (a, b)
+    profileRing = 3,     // 100 bins of pi/100 around the radii R - 5 ... R + 4, repeated
 };
 
 /// Builds the profile of kind over the amplitudes of image (a Fourier image in

@@ -75,11 +75,11 @@ void plainPassTransform(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(plainSum(image.getData(), int64_t(side + 2) * side));
 }
 
-void radialProfile(benchmark::State& state) {
+void profileRadial(benchmark::State& state) {
     Image& image = transform();
     for (auto _ : state) {
         image.setProfileKind(-1);
-        benchmark::DoNotOptimize(tarnview::fourierProfile(image, tarnview::radialProfile, 0, 0));
+        benchmark::DoNotOptimize(tarnview::fourierProfile(image, tarnview::profileRadial, 0, 0));
     }
 }
 
@@ -134,7 +134,7 @@ class MedianReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
     const std::pair<const char*, void (*)(benchmark::State&)> cases[] = {
         {"plainPassTransform", plainPassTransform},
-        {"radialProfile", radialProfile},
+        {"profileRadial", profileRadial},
         {"hardMask", hardMask},
         {"statistics", statistics},
         {"plainPassStack", plainPassStack},
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double pass = reporter.get("plainPassTransform");
-    std::printf("\nratio profile %.2f\n", reporter.get("radialProfile") / pass);
+    std::printf("\nratio profile %.2f\n", reporter.get("profileRadial") / pass);
     std::printf("ratio mask %.2f (statistics alone %.2f)\n", reporter.get("hardMask") / pass,
                 reporter.get("statistics") / pass);
     std::printf("ratio average %.2f\n", reporter.get("averageStack") / reporter.get("plainPassStack"));

@@ -118,7 +118,7 @@ TEST(AddCurveNoise, NoiseSizeFollowsTheCurve) {
 
 TEST(CurveFilters, UnusableCurvesAreRefusedWithAMessage) {
     auto image = polarImage(4, 4, [](int u, int) { return 1.0f + u; });
-    ASSERT_NE(fourierProfile(*image, radialProfile, 0, 0), nullptr);
+    ASSERT_NE(fourierProfile(*image, profileRadial, 0, 0), nullptr);
     const std::vector<float> before(image->getData(), image->getData() + 32);
     const float values[2] = {1.0f, 2.0f};
     const float flat[2] = {1.0f, 1.0f}, nan[2] = {0.0f, NAN}, infinite[2] = {INFINITY, 1.0f};
@@ -141,7 +141,7 @@ TEST(CurveFilters, UnusableCurvesAreRefusedWithAMessage) {
 // end without an overflowing conversion.
 TEST(CurveFilters, ProfileTableFitsAndTinySpacingClamps) {
     auto image = polarImage(16, 16, [](int, int) { return 3.0f; });
-    const float* table = fourierProfile(*image, radialProfile, 0, 0);
+    const float* table = fourierProfile(*image, profileRadial, 0, 0);
     const std::vector<float> profile(table, table + 400);
     ASSERT_NE(subtractCurve(*image, 200, profile.data(), profile.data() + 200), nullptr);
     for (int i = 0; i < 16 * 32; i += 2) EXPECT_NEAR(image->getData()[i], 0.0f, 1e-5) << i;

@@ -40,7 +40,7 @@ int peakBin(const float* table, int from, int to) {
 
 TEST(FourierProfile, RadialPeakSitsAtTheGratingFrequency) {
     auto f = spectrum(*grating(60, 60, 8, 6));
-    const float* table = fourierProfile(*f, radialProfile, 0, 0);
+    const float* table = fourierProfile(*f, profileRadial, 0, 0);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(f->getProfileKind(), 0);
     EXPECT_FLOAT_EQ(f->getProfileStep(), 62 * 0.6f / 200);
@@ -54,7 +54,7 @@ TEST(FourierProfile, RadialPeakSitsAtTheGratingFrequency) {
 
 TEST(FourierProfile, AngularPeakSitsAtTheGratingDirectionAndRepeats) {
     auto f = spectrum(*grating(60, 60, 8, 6));
-    const float* table = fourierProfile(*f, angularProfile, 0, 0);
+    const float* table = fourierProfile(*f, profileAngular, 0, 0);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(f->getProfileStep(), float(3.14159265358979323846264338327950288L / 100));
     const float binOfDirection = float(std::atan2(6.0, 8.0) / (M_PI / 100));  // 20.5
@@ -72,7 +72,7 @@ TEST(FourierProfile, EmptyBinsAreInterpolatedBetweenFilledOnes) {
     std::fill(image.getData(), image.getData() + 16, 2.0f);
     image.updateStatistics();
     auto f = spectrum(image);
-    const float* table = fourierProfile(*f, radialProfile, 0, 0);
+    const float* table = fourierProfile(*f, profileRadial, 0, 0);
     ASSERT_NE(table, nullptr);
     EXPECT_NEAR(f->getProfileStep(), 0.018f, 1e-8);
     EXPECT_FLOAT_EQ(table[200], 8.0f);
@@ -89,7 +89,7 @@ TEST(FourierProfile, BinsAfterTheLastFilledOneKeepItsValue) {
     for (int i = 0; i < 16; i++) image.getData()[i] = ((i % 4 + i / 4) % 2) ? -1.0f : 1.0f;
     image.updateStatistics();
     auto f = spectrum(image);
-    const float* table = fourierProfile(*f, radialProfile, 0, 0);
+    const float* table = fourierProfile(*f, profileRadial, 0, 0);
     ASSERT_NE(table, nullptr);
     EXPECT_NEAR(table[358], 4.0f, 1e-5);
     for (int i = 159; i < 200; i++) EXPECT_EQ(table[200 + i], table[358]) << i;
@@ -98,7 +98,7 @@ TEST(FourierProfile, BinsAfterTheLastFilledOneKeepItsValue) {
 // A real image has no profile; an unknown kind samples nothing.
 TEST(FourierProfile, RealImageGivesNullAndUnknownKindZeros) {
     auto image = grating(16, 16, 2, 3);
-    EXPECT_EQ(fourierProfile(*image, radialProfile, 0, 0), nullptr);
+    EXPECT_EQ(fourierProfile(*image, profileRadial, 0, 0), nullptr);
     EXPECT_EQ(image->getProfile(), nullptr);
     auto f = spectrum(*image);
     const float* table = fourierProfile(*f, 7, 0, 0);
@@ -109,19 +109,19 @@ TEST(FourierProfile, RealImageGivesNullAndUnknownKindZeros) {
 TEST(FourierProfile, RadialAndAngularAreReusedUntilInvalidated) {
     auto f = spectrum(*grating(36, 36, 4, 3));
     const int five = 200 + int(5.0f / (38 * 0.6f / 200));  // the bin of radius hypot(4, 3)
-    const float before = fourierProfile(*f, radialProfile, 0, 0)[five];
+    const float before = fourierProfile(*f, profileRadial, 0, 0)[five];
     ASSERT_GT(before, 1.0f);
     for (int64_t i = 0; i < int64_t(f->getNx()) * f->getNy(); i += 2) f->getData()[i] *= 2.0f;
-    EXPECT_EQ(fourierProfile(*f, radialProfile, 0, 0)[five], before);  // cached
-    fourierProfile(*f, wedgeProfile, 4, 18 + 3);                       // another kind
-    EXPECT_FLOAT_EQ(fourierProfile(*f, radialProfile, 0, 0)[five], 2 * before);
+    EXPECT_EQ(fourierProfile(*f, profileRadial, 0, 0)[five], before);  // cached
+    fourierProfile(*f, profileWedge, 4, 18 + 3);                       // another kind
+    EXPECT_FLOAT_EQ(fourierProfile(*f, profileRadial, 0, 0)[five], 2 * before);
 
-    const float angular = fourierProfile(*f, angularProfile, 0, 0)[200 + 20];
+    const float angular = fourierProfile(*f, profileAngular, 0, 0)[200 + 20];
     const float ones[2] = {1.0f, 1.0f}, x[2] = {0.0f, 1.0f};
     ASSERT_EQ(scaleByCurve(*f, 2, x, ones), 1);
     EXPECT_EQ(f->getProfileKind(), -1);
     for (int64_t i = 0; i < int64_t(f->getNx()) * f->getNy(); i += 2) f->getData()[i] *= 2.0f;
-    EXPECT_FLOAT_EQ(fourierProfile(*f, angularProfile, 0, 0)[200 + 20], 2 * angular);
+    EXPECT_FLOAT_EQ(fourierProfile(*f, profileAngular, 0, 0)[200 + 20], 2 * angular);
 }
 
 // Height 9: frequency -4 is stored in row 1 (not row 0, which holds +4). The wedge and
@@ -133,7 +133,7 @@ TEST(FourierProfile, WedgeAndRingFindTheCoefficientOfAnOddHeight) {
     const float amplitude = f->getData()[row * f->getNx() + 4];
     ASSERT_NEAR(amplitude, 5.0f, 1e-4);  // 10 x 9 / 2 / 9
 
-    const float* ring = fourierProfile(*f, ringProfile, 2, row);
+    const float* ring = fourierProfile(*f, profileRing, 2, row);
     ASSERT_NE(ring, nullptr);
     EXPECT_EQ(f->getProfileKind(), 3);
     // The conjugate (-2, 4) lies at direction pi - atan(2): bin 64.8.
@@ -143,7 +143,7 @@ TEST(FourierProfile, WedgeAndRingFindTheCoefficientOfAnOddHeight) {
     EXPECT_GT(ring[200 + peak], 0.1f);
     for (int i = 0; i < 100; i++) EXPECT_EQ(ring[200 + i], ring[300 + i]) << i;
 
-    const float* wedge = fourierProfile(*f, wedgeProfile, 2, row);
+    const float* wedge = fourierProfile(*f, profileWedge, 2, row);
     EXPECT_FLOAT_EQ(f->getProfileStep(), 12 * 0.5f / 200);
     // hypot(2, 4) = 4.47 and the wedge stops below nx/2 = 6: bins 149 ... 199.
     float largest = 0.0f;
@@ -157,11 +157,11 @@ TEST(FourierProfile, WedgeAndRingFindTheCoefficientOfAnOddHeight) {
 // column 9, one past the row: they are not read (past the buffer in the last row).
 TEST(FourierProfile, RingsStayInsideTheStoredCoefficients) {
     auto f = spectrum(*grating(16, 16, 2, 3));
-    const float* table = fourierProfile(*f, ringProfile, 1 << 30, 8);
+    const float* table = fourierProfile(*f, profileRing, 1 << 30, 8);
     ASSERT_NE(table, nullptr);
     for (int i = 200; i < 400; i++) EXPECT_EQ(table[i], 0.0f) << i;
     ASSERT_EQ(frequencyRow(7, 16), 15);
-    table = fourierProfile(*f, ringProfile, 8, 15);
+    table = fourierProfile(*f, profileRing, 8, 15);
     for (int i = 200; i < 400; i++) EXPECT_TRUE(std::isfinite(table[i])) << i;
 }
 
