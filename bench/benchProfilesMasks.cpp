@@ -13,12 +13,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "MedianReporter.h"
 #include "analysis/averaging.h"
 #include "analysis/fourierProfile.h"
 #include "analysis/masks.h"
@@ -110,25 +110,6 @@ void averageStack(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(tarnview::average(receiver, &list, 0));
 }
 
-// Keeps the median (or the single run) of every benchmark, in milliseconds.
-class MedianReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-            medians[run.run_name.str()] = run.GetAdjustedRealTime();
-        }
-    }
-    double get(const std::string& name) const {
-        auto it = medians.find(name + "/real_time");
-        return it == medians.end() ? NAN : it->second;
-    }
-
-  private:
-    std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,11 +126,12 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double pass = reporter.get("plainPassTransform");
-    std::printf("\nratio profile %.2f\n", reporter.get("profileRadial") / pass);
-    std::printf("ratio mask %.2f (statistics alone %.2f)\n", reporter.get("hardMask") / pass,
-                reporter.get("statistics") / pass);
-    std::printf("ratio average %.2f\n", reporter.get("averageStack") / reporter.get("plainPassStack"));
+    auto get = [&](const std::string& name) { return reporter.realTime(name + "/real_time"); };
+    const double pass = get("plainPassTransform");
+    std::printf("\nratio profile %.2f\n", get("profileRadial") / pass);
+    std::printf("ratio mask %.2f (statistics alone %.2f)\n", get("hardMask") / pass,
+                get("statistics") / pass);
+    std::printf("ratio average %.2f\n", get("averageStack") / get("plainPassStack"));
     benchmark::Shutdown();
     return 0;
 }

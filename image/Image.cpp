@@ -87,10 +87,7 @@ int Image::resizeZeroed(int newNx, int newNy, int newNz) {
     releaseSamples(data);
     data = fresh;
     dataCount = count;
-    nx = newNx;
-    ny = newNy;
-    nz = newNz;
-    return 1;
+    return resize(newNx, newNy, newNz);  // the count now matches: only the sizes change
 }
 
 int Image::resize(int newNx, int newNy, int newNz) {
