@@ -1,5 +1,6 @@
 #pragma once
 // Small images for the analysis tests.
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -35,6 +36,25 @@ inline std::unique_ptr<Image> imageOf(int nx, int ny, const std::vector<float>& 
 inline std::vector<float> valuesOf(const Image& image) {
     return std::vector<float>(image.getData(),
                               image.getData() + int64_t(image.getNx()) * image.getNy() * image.getNz());
+}
+
+/// A smooth, asymmetric image of side n: Gaussian blobs around the centre on a plateau of
+/// height level (its mean is not zero unless level makes it so).
+inline std::unique_ptr<Image> particle(int n, double level = 10) {
+    auto image = std::make_unique<Image>();
+    image->resize(n, n, 1);
+    const double c = (n - 1) / 2.0, s = n / 128.0;
+    for (int y = 0; y < n; y++)
+        for (int x = 0; x < n; x++) {
+            auto blob = [&](double dx, double dy, double width, double height) {
+                const double ex = x - c - dx * s, ey = y - c - dy * s;
+                return height * std::exp(-(ex * ex + ey * ey) / (2 * width * width * s * s));
+            };
+            image->getData()[y * n + x] = float(level + blob(25, 5, 6, 5) + blob(-10, 30, 8, 3) +
+                                                blob(-20, -25, 5, 4) + blob(35, -20, 4, 2));
+        }
+    image->updateStatistics();
+    return image;
 }
 
 }  // namespace tarnview::test

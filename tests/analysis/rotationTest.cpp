@@ -9,11 +9,13 @@
 #include "analysis/regions.h"
 #include "analysis/rotation.h"
 #include "support/testSupport.h"
+#include "tests/analysis/analysisTestImages.h"
 
 namespace tarnview {
 namespace {
 
 using test::captureStdout;
+using test::particle;
 
 std::unique_ptr<Image> imageOf(int nx, int ny, const float* values) {
     auto image = std::make_unique<Image>();
@@ -29,22 +31,6 @@ std::unique_ptr<Image> randomImage(int nx, int ny, unsigned seed) {
     std::uniform_real_distribution<float> uniform(-1.0f, 3.0f);
     for (float& v : values) v = uniform(generator);
     return imageOf(nx, ny, values.data());
-}
-
-// A smooth image: a few Gaussian blobs at offsets (dx, dy) from the centre, on a plateau.
-std::unique_ptr<Image> smoothImage(int n) {
-    std::vector<float> values(size_t(n) * n);
-    const double c = (n - 1) / 2.0, s = n / 128.0;
-    for (int y = 0; y < n; y++)
-        for (int x = 0; x < n; x++) {
-            auto blob = [&](double dx, double dy, double width, double height) {
-                const double ex = x - c - dx * s, ey = y - c - dy * s;
-                return height * std::exp(-(ex * ex + ey * ey) / (2 * width * width * s * s));
-            };
-            values[size_t(y) * n + x] =
-                float(10 + blob(25, 5, 6, 5) + blob(-10, 30, 8, 3) + blob(-20, -25, 5, 4));
-        }
-    return imageOf(n, n, values.data());
 }
 
 // The 6 x 5 "F", row 0 first: distinguishes every flip, turn and row order.
@@ -101,7 +87,7 @@ TEST(Rotate, PositiveAngleTurnsXTowardY) {
 
 TEST(Rotate, ThereAndBackKeepsTheInscribedCircle) {
     const int n = 128;
-    auto source = smoothImage(n);
+    auto source = particle(n);
     std::unique_ptr<Image> there(rotate(*source, 23.5f));
     std::unique_ptr<Image> back(rotate(*there, -23.5f));
     const double c = (n - 1) / 2.0;

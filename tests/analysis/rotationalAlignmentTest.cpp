@@ -12,11 +12,13 @@
 #include "analysis/rotation.h"
 #include "analysis/rotationalAlignment.h"
 #include "support/testSupport.h"
+#include "tests/analysis/analysisTestImages.h"
 
 namespace tarnview {
 namespace {
 
 using test::captureStdout;
+using test::particle;
 
 // alignRotation writes "test.rcf.dat" in the current directory; each test process works
 // in a directory of its own.
@@ -32,25 +34,6 @@ class RotationalAlignment : public ::testing::Test {
 
     std::filesystem::path previous;
 };
-
-// A smooth, asymmetric image of side n: Gaussian blobs around the centre on a plateau of
-// height level (its mean is not zero unless level makes it so).
-std::unique_ptr<Image> particle(int n, double level = 10) {
-    auto image = std::make_unique<Image>();
-    image->resize(n, n, 1);
-    const double c = (n - 1) / 2.0, s = n / 128.0;
-    for (int y = 0; y < n; y++)
-        for (int x = 0; x < n; x++) {
-            auto blob = [&](double dx, double dy, double width, double height) {
-                const double ex = x - c - dx * s, ey = y - c - dy * s;
-                return height * std::exp(-(ex * ex + ey * ey) / (2 * width * width * s * s));
-            };
-            image->getData()[y * n + x] = float(level + blob(25, 5, 6, 5) + blob(-10, 30, 8, 3) +
-                                                blob(-20, -25, 5, 4) + blob(35, -20, 4, 2));
-        }
-    image->updateStatistics();
-    return image;
-}
 
 std::unique_ptr<Image> turned(const Image& image, float degrees) {
     return std::unique_ptr<Image>(rotate(image, degrees));
