@@ -1,5 +1,6 @@
 #include "fourier/random.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -24,14 +25,19 @@ struct Generator {
     }
 };
 
-Generator generator;
-bool firstUse = true;
+// Each thread draws from a generator of its own, so a thread's sequence is the one a
+// single-threaded program would draw, whatever other threads do. Threads after the first
+// add their order of first use to the clock, so that two threads seeded in the same
+// second still draw different noise.
+thread_local Generator generator;
+thread_local bool firstUse = true;
+std::atomic<unsigned> threadsSeeded{0};
 
 }  // namespace
 
 float uniformRandom(float lo, float hi) {
     if (firstUse) {
-        generator.seed(unsigned(std::time(nullptr)));
+        generator.seed(unsigned(std::time(nullptr)) + threadsSeeded.fetch_add(1));
         firstUse = false;
     }
     const long r = generator.next();  // 0 .. 2147483647

@@ -1,12 +1,15 @@
 #include "image/progress.h"
 
+#include <atomic>
 #include <climits>
 
 namespace tarnview {
 
 namespace {
-std::time_t lastReport = 0;
-const char* currentMessage = nullptr;
+// Atomic, so that operations running in several threads at once may report and a front
+// end may poll from another thread; the record then shows the latest report of any.
+std::atomic<std::time_t> lastReport{0};
+std::atomic<const char*> currentMessage{nullptr};
 }  // namespace
 
 void reportProgress(int done, int /*total*/, const char* message) {

@@ -10,6 +10,7 @@
 #include "image/ImagicRecord.h"
 #include "image/MrcHeader.h"
 #include "image/chunkedWrite.h"
+#include "image/messageSink.h"
 #include "image/parameters.h"
 #include "image/pgmWriter.h"
 #include "image/progress.h"
