@@ -1,5 +1,5 @@
 #!/bin/sh
-# Installs the external programs the tests (with "bench", the benchmarks; with "fuzz",
+# Installs the external programs and Python packages the tests (with "bench", the benchmarks; with "fuzz",
 # the fuzzing and the valgrind run) use when they are missing and apt-get can be run. A
 # test that still cannot find one skips.
 missing=""
@@ -12,6 +12,15 @@ need ppmtopgm netpbm
 need djpeg libjpeg-turbo-progs
 need clang-format-14 clang-format-14
 need pkg-config pkg-config
+# The Python binding and its suite: the system interpreter's packages.
+needPython() { /usr/bin/python3 -c "import $1" >/dev/null 2>&1 || missing="$missing $2"; }
+[ -f /usr/lib/cmake/pybind11/pybind11Config.cmake ] || missing="$missing pybind11-dev python3-dev"
+needPython numpy python3-numpy
+needPython pytest python3-pytest
+needPython mrcfile python3-mrcfile
+needPython distributed python3-distributed
+needPython PIL python3-pil
+needPython tqdm python3-tqdm
 if [ "$1" = bench ]; then
   [ -f /usr/include/fftw3.h ] || missing="$missing libfftw3-dev"
   need hyperfine hyperfine
