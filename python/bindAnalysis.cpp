@@ -77,7 +77,8 @@ struct BorrowedList {
 
 void fillList(BorrowedList& borrowed, const std::vector<PyImage*>& images) {
     for (PyImage* p : images)
-        if (p == nullptr || !append(borrowed.list, p->image.get())) raiseArgument("Cannot build the image list");
+        if (p == nullptr || !append(borrowed.list, p->image.get()))
+            raiseArgument("Cannot build the image list");
 }
 
 // Whether the transforms that centring and alignment run accept the image.
@@ -118,12 +119,13 @@ void bindCorrelationAndAlignment(py::module_& m) {
         [](const PyImage& reference, PyImage& other, int upsampling, bool phaseNormalised) {
             MeasuredShift shift;
             call(Failure::argument, "align_translation_precise", [&] {
-                return alignTranslationPrecise(*reference.image, other.image.get(), upsampling, phaseNormalised,
-                                               &shift);
+                return alignTranslationPrecise(*reference.image, other.image.get(), upsampling,
+                                               phaseNormalised, &shift);
             });
             return shiftResult(shift);
         },
-        py::arg("reference"), py::arg("other"), py::arg("upsampling") = 100, py::arg("phase_normalised") = false,
+        py::arg("reference"), py::arg("other"), py::arg("upsampling") = 100,
+        py::arg("phase_normalised") = false,
         "Moves other in place onto reference by the sub-pixel shift measure_shift finds; returns it.");
     m.def(
         "measure_shift",
@@ -134,14 +136,16 @@ void bindCorrelationAndAlignment(py::module_& m) {
             });
             return shiftResult(shift);
         },
-        py::arg("reference"), py::arg("other"), py::arg("upsampling") = 100, py::arg("phase_normalised") = false,
+        py::arg("reference"), py::arg("other"), py::arg("upsampling") = 100,
+        py::arg("phase_normalised") = false,
         "The shift (dx, dy, peak) by which other moved matches reference, to 1/upsampling of a pixel.");
     m.def(
         "translate",
         [](PyImage& image, double tx, double ty) {
             call(Failure::argument, "translate", [&] { return translateImage(*image.image, tx, ty); });
         },
-        py::arg("image"), py::arg("tx"), py::arg("ty"), "Moves the image in place by (tx, ty) pixels, circularly.");
+        py::arg("image"), py::arg("tx"), py::arg("ty"),
+        "Moves the image in place by (tx, ty) pixels, circularly.");
 }
 
 void bindRotation(py::module_& m) {
@@ -178,7 +182,8 @@ void bindRotation(py::module_& m) {
             return adopt(call(Failure::argument, "polar_phase_compare",
                               [&] { return polarPhaseCompare(*reference.image, other.image.get()); }));
         },
-        py::arg("reference"), py::arg("other"), "A new image comparing the Fourier phases of two images in polar form.");
+        py::arg("reference"), py::arg("other"),
+        "A new image comparing the Fourier phases of two images in polar form.");
     m.def(
         "ring_profile",
         [](const PyImage& image, int n, int radius) {
@@ -188,7 +193,8 @@ void bindRotation(py::module_& m) {
             return py::make_tuple(buffer[py::slice(0, n, 1)], buffer[py::slice(n, 2 * n, 1)]);
         },
         py::arg("image"), py::arg("n"), py::arg("radius"),
-        "The bin angles and mean pixels of n angular bins on the ring of that radius about pixel (nx/2, ny/2).");
+        "The bin angles and mean pixels of n angular bins on the ring of that radius about pixel (nx/2, "
+        "ny/2).");
 }
 
 void bindRegions(py::module_& m) {
@@ -201,7 +207,8 @@ void bindRegions(py::module_& m) {
         py::arg("image"), py::arg("x0"), py::arg("y0"), py::arg("width"), py::arg("height"),
         "A new image: the width x height region at (x0, y0).");
     m.def(
-        "flip_y", [](PyImage& image) { call(Failure::argument, "flip_y", [&] { return flipY(*image.image); }); },
+        "flip_y",
+        [](PyImage& image) { call(Failure::argument, "flip_y", [&] { return flipY(*image.image); }); },
         py::arg("image"), "Turns the image upside down in place.");
 }
 
@@ -226,7 +233,8 @@ void bindProfilesAndFilters(py::module_& m) {
             call(Failure::argument, "scale_by_curve",
                  [&] { return scaleByCurve(*image.image, c.n(), c.x.data(), c.values.data()); });
         },
-        py::arg("image"), py::arg("x"), py::arg("values"), "Multiplies every amplitude by the curve, in place.");
+        py::arg("image"), py::arg("x"), py::arg("values"),
+        "Multiplies every amplitude by the curve, in place.");
     m.def(
         "add_curve_noise",
         [](PyImage& image, const RealVector& x, const RealVector& values, float spread) {
@@ -240,8 +248,9 @@ void bindProfilesAndFilters(py::module_& m) {
         "subtract_curve",
         [](PyImage& image, const RealVector& x, const RealVector& values) {
             Curve c = curveOf(x, values);
-            float* table = call(Failure::argument, "subtract_curve",
-                                [&] { return subtractCurve(*image.image, c.n(), c.x.data(), c.values.data()); });
+            float* table = call(Failure::argument, "subtract_curve", [&] {
+                return subtractCurve(*image.image, c.n(), c.x.data(), c.values.data());
+            });
             return profileArrays(table);
         },
         py::arg("image"), py::arg("x"), py::arg("values"),
@@ -249,7 +258,8 @@ void bindProfilesAndFilters(py::module_& m) {
     m.def(
         "write_columns",
         [](const RealVector& x, const RealVector& y, const std::filesystem::path& path) {
-            if (x.size() != y.size() || x.size() > INT32_MAX) raiseArgument("Columns must have the same length");
+            if (x.size() != y.size() || x.size() > INT32_MAX)
+                raiseArgument("Columns must have the same length");
             call(Failure::file, "write_columns",
                  [&] { return writeColumns(x.data(), y.data(), int(x.size()), path.c_str()); });
         },
@@ -303,7 +313,8 @@ void bindPointOperations(py::module_& m) {
     m.def(
         "subtract",
         [](PyImage& image, const PyImage& other) {
-            if (image.image->getNx() != other.image->getNx() || image.image->getNy() != other.image->getNy()) {
+            if (image.image->getNx() != other.image->getNx() ||
+                image.image->getNy() != other.image->getNy()) {
                 MessageCapture capture;
                 subtract(*image.image, *other.image);  // prints its refusal and changes nothing
                 raiseArgument(capture.take());

@@ -84,7 +84,8 @@ void bindFormats(py::module_& m) {
     m.def(
         "write_box_database",
         [](const PyImage& p, const std::filesystem::path& path) {
-            call(Failure::file, "write_box_database", [&] { return writeBoxDatabase(*p.image, path.c_str()); });
+            call(Failure::file, "write_box_database",
+                 [&] { return writeBoxDatabase(*p.image, path.c_str()); });
         },
         py::arg("image"), py::arg("path"), "Writes the image's boxes to a new box database.");
     m.def(

@@ -95,7 +95,8 @@ void bindTransforms(py::module_& m) {
             callResizing(Failure::argument, "pad_with_noise_at", p,
                          [&] { return padWithNoiseAt(*p.image, noise, nx, ny, left, below); });
         },
-        py::arg("image"), py::arg("nx"), py::arg("ny"), py::arg("left"), py::arg("below"), py::arg("noise") = true,
+        py::arg("image"), py::arg("nx"), py::arg("ny"), py::arg("left"), py::arg("below"),
+        py::arg("noise") = true,
         "Pads as pad_with_noise with left columns and below rows before the picture.");
     m.def("fft_complex", &complexTransform, py::arg("z"), py::arg("sign") = 1,
           "A transformed copy of a 1-D complex array (kernel exp(sign 2 pi i jk/n), unscaled).");
@@ -104,8 +105,9 @@ void bindTransforms(py::module_& m) {
 }
 
 void bindSizesAndRandom(py::module_& m) {
-    m.def("is_fft_size", [](long long n) { return isFftSize(n); }, py::arg("n"),
-          "Whether n is a valid transform length (a divisor of 720720).");
+    m.def(
+        "is_fft_size", [](long long n) { return isFftSize(n); }, py::arg("n"),
+        "Whether n is a valid transform length (a divisor of 720720).");
     m.def("fft_accepts_size", &fftAcceptsSize, py::arg("nx"), py::arg("ny"),
           "Whether fft accepts a real image of nx x ny.");
     m.def("fft_size_at_least", &fftSizeAtLeast, py::arg("n"), "The smallest valid length of at least n.");

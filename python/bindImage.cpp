@@ -65,8 +65,8 @@ std::string describe(const Image& image) {
     text << "<tarnview.Image " << image.getNx() << " x " << image.getNy();
     if (image.getNz() != 1) text << " x " << image.getNz();
     if (image.isComplex()) text << (image.getFlags() & realImagFlag ? " real/imaginary" : " amplitude/phase");
-    text << ", min " << image.getMin() << ", max " << image.getMax() << ", mean " << image.getMean() << ", sigma "
-         << image.getSigma() << ", name '" << image.getName() << "'>";
+    text << ", min " << image.getMin() << ", max " << image.getMax() << ", mean " << image.getMean()
+         << ", sigma " << image.getSigma() << ", name '" << image.getName() << "'>";
     return text.str();
 }
 
@@ -113,11 +113,15 @@ void bindImageClass(py::module_& m) {
             "The samples as a numpy array without a copy: float32 (ny, nx) or (nz, ny, nx); "
             "complex64 (ny, nx / 2) for a real/imaginary Fourier image. Call update_statistics "
             "after writing through it.")
-        .def_property_readonly("nx", [](const PyImage& p) { return p.image->getNx(); }, "Floats per row.")
-        .def_property_readonly("ny", [](const PyImage& p) { return p.image->getNy(); }, "Rows.")
-        .def_property_readonly("nz", [](const PyImage& p) { return p.image->getNz(); }, "Sections.")
-        .def_property_readonly("flags", [](const PyImage& p) { return p.image->getFlags(); },
-                               "Bit 0 complex, bit 1 Fourier, bit 2 (real, imaginary) pairs.")
+        .def_property_readonly(
+            "nx", [](const PyImage& p) { return p.image->getNx(); }, "Floats per row.")
+        .def_property_readonly(
+            "ny", [](const PyImage& p) { return p.image->getNy(); }, "Rows.")
+        .def_property_readonly(
+            "nz", [](const PyImage& p) { return p.image->getNz(); }, "Sections.")
+        .def_property_readonly(
+            "flags", [](const PyImage& p) { return p.image->getFlags(); },
+            "Bit 0 complex, bit 1 Fourier, bit 2 (real, imaginary) pairs.")
         .def_property_readonly("is_complex", [](const PyImage& p) { return bool(p.image->isComplex()); })
         .def_property_readonly("min", [](const PyImage& p) { return p.image->getMin(); })
         .def_property_readonly("max", [](const PyImage& p) { return p.image->getMax(); })
@@ -128,8 +132,7 @@ void bindImageClass(py::module_& m) {
         .def_property_readonly("hist_min", [](const PyImage& p) { return p.image->getHistMin(); })
         .def_property_readonly("hist_max", [](const PyImage& p) { return p.image->getHistMax(); })
         .def_property_readonly(
-            "histogram",
-            [](const PyImage& p) { return py::array_t<float>(256, p.image->getHistogram()); },
+            "histogram", [](const PyImage& p) { return py::array_t<float>(256, p.image->getHistogram()); },
             "A copy of the 256 histogram bins, in percent of the samples, over hist_min ... hist_max.")
         .def_property(
             "grey_low", [](const PyImage& p) { return p.image->getGreyLow(); },
@@ -146,8 +149,9 @@ void bindImageClass(py::module_& m) {
         .def_property_readonly("path", [](const PyImage& p) { return std::string(p.image->getPath()); })
         .def_property_readonly("mag", [](const PyImage& p) { return p.image->getMag(); })
         .def_property_readonly("delta_x", [](const PyImage& p) { return p.image->getDeltaX(); })
-        .def_property_readonly("mrc_header", [](const PyImage& p) { return mrcHeaderOf(*p.image); },
-                               "The main fields of the kept MRC header as a dict, or None.")
+        .def_property_readonly(
+            "mrc_header", [](const PyImage& p) { return mrcHeaderOf(*p.image); },
+            "The main fields of the kept MRC header as a dict, or None.")
         .def_property_readonly("box_count", [](const PyImage& p) { return p.image->getBoxCount(); })
         .def(
             "update_statistics", [](PyImage& p) { callLogged([&] { p.image->updateStatistics(); }); },
@@ -167,8 +171,8 @@ void bindImage(py::module_& m) {
         "default_grey_limits",
         [](const PyImage& p) {
             const Image& image = *p.image;
-            const GreyLimits limits =
-                defaultGreyLimits(image.getHistogram(), image.getMin(), image.getHistMin(), image.getHistMax());
+            const GreyLimits limits = defaultGreyLimits(image.getHistogram(), image.getMin(),
+                                                        image.getHistMin(), image.getHistMax());
             return py::make_tuple(limits.low, limits.high);
         },
         py::arg("image"), "The grey limits (low, high) the histogram's main peak gives.");
@@ -182,7 +186,8 @@ void bindImage(py::module_& m) {
         },
         py::arg("image"), py::arg("path"), "Writes the image 1:1 through its grey limits as a binary PGM.");
     m.def(
-        "get_parameter", [](const std::string& name, float value) { return getParameter(name.c_str(), value); },
+        "get_parameter",
+        [](const std::string& name, float value) { return getParameter(name.c_str(), value); },
         py::arg("name"), py::arg("default"), "The named parameter (always the default given).");
     m.def(
         "progress_message",

@@ -28,14 +28,16 @@ struct ViewGuard {
 }  // namespace
 
 void addErrorClasses(py::module_& m) {
-    errorClass = PyErr_NewExceptionWithDoc("tarnview.Error", "A failed tarnview call; its text is the library's message.",
+    errorClass = PyErr_NewExceptionWithDoc("tarnview.Error",
+                                           "A failed tarnview call; its text is the library's message.",
                                            PyExc_Exception, nullptr);
     py::tuple fileBases = py::make_tuple(py::handle(errorClass), py::handle(PyExc_OSError));
     fileErrorClass = PyErr_NewExceptionWithDoc("tarnview.FileError", "A file could not be read or written.",
                                                fileBases.ptr(), nullptr);
     py::tuple argumentBases = py::make_tuple(py::handle(errorClass), py::handle(PyExc_ValueError));
-    argumentErrorClass = PyErr_NewExceptionWithDoc(
-        "tarnview.ArgumentError", "An operation refused its images or arguments.", argumentBases.ptr(), nullptr);
+    argumentErrorClass =
+        PyErr_NewExceptionWithDoc("tarnview.ArgumentError", "An operation refused its images or arguments.",
+                                  argumentBases.ptr(), nullptr);
     m.attr("Error") = py::handle(errorClass);
     m.attr("FileError") = py::handle(fileErrorClass);
     m.attr("ArgumentError") = py::handle(argumentErrorClass);
@@ -94,7 +96,8 @@ py::array viewOf(py::object owner) {
     shape.push_back(ny);
     shape.push_back(pairs ? nx / 2 : nx);
     if (pairs)
-        return py::array_t<std::complex<float>>(shape, reinterpret_cast<std::complex<float>*>(image.getData()), base);
+        return py::array_t<std::complex<float>>(
+            shape, reinterpret_cast<std::complex<float>*>(image.getData()), base);
     return py::array_t<float>(shape, image.getData(), base);
 }
 
