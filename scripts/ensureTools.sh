@@ -24,6 +24,7 @@ needPython tqdm python3-tqdm
 if [ "$1" = bench ]; then
   [ -f /usr/include/fftw3.h ] || missing="$missing libfftw3-dev"
   need hyperfine hyperfine
+  need parallel parallel
 fi
 if [ "$1" = fuzz ]; then
   need clang++-14 clang-14
