@@ -30,9 +30,9 @@ struct CommandLine {
 /// whole-argument match; unknown options are skipped, the last type option wins, and
 /// "-min"/"-max" consume the next argument (read with " %f"; not a number leaves the
 /// limit unset); "-z" consumes the next argument as a section number (digits only, at
-/// most 2^31 - 1; anything else is kept in badSection for the caller to refuse). Returns false when the
-/// command line is incomplete (no arguments, fewer than two left for the files, or no input type): the caller
-/// prints the usage text.
+/// most 2^31 - 1; anything else is kept in badSection for the caller to refuse). Returns
+/// false when the command line is incomplete (no arguments, fewer than two left for the
+/// files, or no input type): the caller prints the usage text.
 bool parseCommandLine(int argc, const char* const* argv, CommandLine& line);
 
 }  // namespace tarnview
