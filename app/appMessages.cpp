@@ -23,6 +23,14 @@ void printCannotReadImagic(const char* path) {
     emitMessage("Cannot read %s as an IMAGIC file.\n", path);
 }
 
+void printBadSection(const char* word) {
+    emitMessage("The section after -z must be a number from 0 on, not \"%s\"\n", word);
+}
+
+void printSectionNeedsMrc() {
+    emitMessage("-z selects a section of an MRC file: use it with -mrc\n");
+}
+
 void printImageReport(int nx, int ny, float min, float max, float mean, float sigma, float greyLow,
                       float greyHigh) {
     emitMessage("\nThis image is %d x %d\n", nx, ny);

@@ -8,6 +8,10 @@ void printUsage();
 void printCannotReadMrc(const char* path);
 void printCannotReadSal(const char* path);
 void printCannotReadImagic(const char* path);
+/// "-z" followed by a word that is not a section number (digits, 0 to 2^31 - 1).
+void printBadSection(const char* word);
+/// "-z" with an input type other than -mrc.
+void printSectionNeedsMrc();
 /// The -v report: size, statistics and default grey limits.
 void printImageReport(int nx, int ny, float min, float max, float mean, float sigma, float greyLow,
                       float greyHigh);

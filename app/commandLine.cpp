@@ -1,5 +1,6 @@
 #include "app/commandLine.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -13,6 +14,21 @@ void readLimit(const char* argument, float& limit) {
     if (argument == nullptr) return;
     float value;
     if (std::sscanf(argument, " %f", &value) == 1) limit = value;
+}
+
+// Reads the argument after "-z": a section number is decimal digits only, at most 2^31 - 1.
+// Anything else (a sign, a fraction, trailing text) is kept as badSection.
+void readSection(const char* argument, CommandLine& line) {
+    if (argument == nullptr) return;
+    long long value = 0;
+    const char* p = argument;
+    for (; *p >= '0' && *p <= '9' && value <= INT_MAX; p++) value = value * 10 + (*p - '0');
+    if (p != argument && *p == 0 && value <= INT_MAX) {
+        line.section = int(value);
+        line.badSection = nullptr;
+    } else {
+        line.badSection = argument;
+    }
 }
 
 }  // namespace
@@ -35,6 +51,9 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
             // The value is always consumed; as the last argument there is nothing to read.
             const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
             readLimit(value, std::strcmp(option, "-min") == 0 ? line.minGrey : line.maxGrey);
+            i++;
+        } else if (std::strcmp(option, "-z") == 0) {
+            readSection(i + 1 < argc ? argv[i + 1] : nullptr, line);
             i++;
         }
         i++;

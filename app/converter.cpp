@@ -22,7 +22,9 @@ std::unique_ptr<Image> readInput(const CommandLine& line) {
     const char* path = line.inputPath;
     if (line.inputType == mrcInput) {
         auto image = std::make_unique<Image>();
-        if (readMrc(*image, path)) return image;
+        const bool read =
+            line.section == noSection ? readMrc(*image, path) : readMrcSection(*image, path, line.section);
+        if (read) return image;
         printCannotReadMrc(path);
         return nullptr;
     }
@@ -50,6 +52,16 @@ int runConverter(int argc, const char* const* argv) {
     CommandLine line;
     if (!parseCommandLine(argc, argv, line)) {
         printUsage();
+        return 1;
+    }
+    // -z names a section of an MRC file: a word that is no section number, or another
+    // input type, is refused before anything is read.
+    if (line.badSection != nullptr) {
+        printBadSection(line.badSection);
+        return 1;
+    }
+    if (line.section != noSection && line.inputType != mrcInput) {
+        printSectionNeedsMrc();
         return 1;
     }
 

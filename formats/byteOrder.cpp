@@ -1,5 +1,6 @@
 #include "formats/byteOrder.h"
 
+#include <bit>
 #include <cstring>
 
 namespace tarnview {
@@ -26,6 +27,52 @@ void decode16BitChunk(const unsigned char* staged, float* out, int64_t n, ByteOr
             std::memcpy(&v, staged + 2 * j, 2);
             out[j] = float(uint16_t(v >> 8 | v << 8));
         }
+    }
+}
+
+// The float of the IEEE half with these bits: 1 sign bit, 5 exponent bits (bias 15), 10
+// mantissa bits. Every half is a float exactly: a normal half keeps its mantissa with the
+// exponent rebiased to 127 (112 = 127 - 15), a subnormal is mantissa x 2^-24, and an
+// infinity or NaN keeps its mantissa as the top of the float's (a quiet NaN stays quiet).
+float halfToFloat(uint16_t h) {
+    const uint32_t sign = uint32_t(h & 0x8000u) << 16;
+    const uint32_t exponent = uint32_t(h >> 10) & 0x1fu;
+    const uint32_t mantissa = h & 0x3ffu;
+    if (exponent == 0) {
+        const float magnitude = float(mantissa) * 0x1p-24f;
+        return sign != 0 ? -magnitude : magnitude;
+    }
+    const uint32_t floatExponent = exponent == 31 ? 255u : exponent + 112u;
+    return std::bit_cast<float>(sign | floatExponent << 23 | mantissa << 13);
+}
+
+// Converts n half-precision samples at staged (2 bytes each, in the given order) to floats
+// at out.
+void decodeHalfChunk(const unsigned char* staged, float* out, int64_t n, ByteOrder order) {
+    const bool swap = order != hostByteOrder();
+    for (int64_t j = 0; j < n; j++) {
+        uint16_t v;
+        std::memcpy(&v, staged + 2 * j, 2);
+        out[j] = halfToFloat(swap ? uint16_t(v >> 8 | v << 8) : v);
+    }
+}
+
+using ChunkDecoder = void (*)(const unsigned char*, float*, int64_t, ByteOrder);
+
+// Widens count 2-byte samples at the front of samples to floats in place with decode (a
+// template argument, so that each decoder's loop is compiled, and vectorised, in place).
+// Chunks from the last to the first: the floats of samples [start, end) cover the 16-bit
+// places of samples [2 start, 2 end), which are either in this chunk (staged before any
+// write) or after it (converted already).
+template <ChunkDecoder decode>
+void widen2ByteSamples(float* samples, int64_t count, ByteOrder order) {
+    alignas(16) unsigned char staged[2 * widenChunk];
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(samples);
+    for (int64_t end = count; end > 0;) {
+        const int64_t start = end > widenChunk ? end - widenChunk : 0;
+        std::memcpy(staged, bytes + 2 * start, size_t(2 * (end - start)));
+        decode(staged, samples + start, end - start, order);
+        end = start;
     }
 }
 
@@ -71,17 +118,11 @@ void widen8BitSamples(float* samples, int64_t count, double divisor) {
 }
 
 void widen16BitSamples(float* samples, int64_t count, ByteOrder order) {
-    // Chunks from the last to the first: the floats of samples [start, end) cover the
-    // 16-bit places of samples [2 start, 2 end), which are either in this chunk (staged
-    // before any write) or after it (converted already).
-    alignas(16) unsigned char staged[2 * widenChunk];
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(samples);
-    for (int64_t end = count; end > 0;) {
-        const int64_t start = end > widenChunk ? end - widenChunk : 0;
-        std::memcpy(staged, bytes + 2 * start, size_t(2 * (end - start)));
-        decode16BitChunk(staged, samples + start, end - start, order);
-        end = start;
-    }
+    widen2ByteSamples<decode16BitChunk>(samples, count, order);
+}
+
+void widenHalfSamples(float* samples, int64_t count, ByteOrder order) {
+    widen2ByteSamples<decodeHalfChunk>(samples, count, order);
 }
 
 void widen16BitSamplesForward(float* out, const unsigned char* in, int64_t count, ByteOrder order) {

@@ -1,7 +1,7 @@
 #pragma once
 // Byte order and sample widening: the host's order (found at run time), the decoding of
 // 4-byte words stored in either order, the reversal of 4-byte words, and the conversion
-// of stored 8-bit and 16-bit samples to floats in the buffer that holds them. Every
+// of stored 8-bit, 16-bit and half-precision samples to floats in the buffer that holds them. Every
 // reader and writer of the formats folder uses these.
 #include <cstdint>
 
@@ -30,6 +30,11 @@ void widen8BitSamples(float* samples, int64_t count, double divisor);
 /// each, in the given order) into count floats in the same buffer, from the last sample
 /// to the first so that none is overwritten before it is read.
 void widen16BitSamples(float* samples, int64_t count, ByteOrder order);
+/// Converts the count IEEE half-precision samples stored at the front of samples (2 bytes
+/// each, in the given order) into count floats in the same buffer, exactly (every half,
+/// subnormals, infinities and NaN payloads included, has a float of the same value), from
+/// the last sample to the first.
+void widenHalfSamples(float* samples, int64_t count, ByteOrder order);
 /// Converts the count unsigned 16-bit samples at in (in the given order) into count
 /// floats at out, from the first sample to the last. in may lie in the same buffer as
 /// out when it starts at least 2 x count bytes after out: no sample is then overwritten

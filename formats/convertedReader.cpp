@@ -23,6 +23,7 @@
 #include "image/Image.h"
 #include "image/imageMessages.h"
 #include "image/progress.h"
+#include "image/sampleLimit.h"
 
 namespace tarnview {
 
@@ -158,6 +159,7 @@ void reportOutOfRange(const float* data, int64_t count) {
 int readSamples(Image& image, std::FILE* in, const PgmHeader& h) {
     const bool wide = twoByteSamples(h.maximum);
     const int64_t rowBytes = int64_t(h.width) * (wide ? 2 : 1);
+    if (!withinSampleLimit(h.width, h.height, 1)) return 0;
     const int64_t left = bytesLeft(in);
     if (left >= 0 && left < rowBytes * h.height) {
         printIncompleteDataRead(0, h.height);

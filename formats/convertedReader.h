@@ -27,7 +27,8 @@ int readConverted(Image& image, const char* path);
 /// number from 256 to 65535), mag, deltaX and statistics. in stays open. Returns 1, or 0
 /// after printing "Sorry, I do not recognize this file type.\n", "Invalid file\n" (a
 /// header without a usable width, height or maximum value, more than 2^31 - 1 samples, or
-/// a header running beyond 64 KiB), "Incomplete data read %d/%d blocks\n" (a short row;
+/// a header running beyond 64 KiB), the size limit's refusal (image/sampleLimit.h),
+/// "Incomplete data read %d/%d blocks\n" (a short row;
 /// a regular file known to be too short is refused before the samples are allocated) or
 /// the out-of-memory message. Prints "div=%f\n" with the maximum value and "%d,%g\n" for
 /// each sample above 1 (last to first).

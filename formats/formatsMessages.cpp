@@ -36,6 +36,14 @@ void printBadMrcFile() {
     emitMessage("Bad MRC file\n");
 }
 
+void printShortMrcHeader() {
+    emitMessage("The file ends before its 1024-byte MRC header\n");
+}
+
+void printNoSuchSection(int section, int nz) {
+    emitMessage("There is no section %d: the file's sections are 0 to %d\n", section, nz - 1);
+}
+
 void printSalCannotOpen(const char* fileName) {
     emitMessage("Cannot open %s\n", fileName);
 }

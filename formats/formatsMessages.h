@@ -27,6 +27,12 @@ void printThreeDimensionalFile();
 void printStartNotZero();
 /// "Bad MRC file\n"
 void printBadMrcFile();
+/// "The file ends before its 1024-byte MRC header\n": the section reader and the section
+/// count (the 2-D reader fails silently there).
+void printShortMrcHeader();
+/// "There is no section %d: the file's sections are 0 to %d\n": a section index outside
+/// the file's nz sections (the second number is nz - 1).
+void printNoSuchSection(int section, int nz);
 
 // ScansALot reader.
 

@@ -23,7 +23,8 @@ ImageList* readImagic(const char* path);
 /// equal to its min and max. The header is read once, in order (it may be a pipe); reading
 /// stops when it has no further whole record.
 /// An image with a bad size ("Bad image size %dx%dx%d\n"), a short read ("Incomplete data
-/// read %d/%d blocks\n") or no memory for its samples is left out; the others are read.
+/// read %d/%d blocks\n"), a size over the limit of image/sampleLimit.h or no memory for its
+/// samples is left out; the others are read.
 ImageList* readImagicStreams(FILE* header, FILE* data, const char* dataName);
 
 }  // namespace tarnview

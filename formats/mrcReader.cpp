@@ -22,6 +22,7 @@
 #include "image/MrcHeader.h"
 #include "image/imageMessages.h"
 #include "image/progress.h"
+#include "image/sampleLimit.h"
 
 namespace tarnview {
 
@@ -53,17 +54,39 @@ void decodeHeader(const unsigned char* bytes, ByteOrder order, MrcHeader& header
     std::memcpy(fields + 4 * headerWords, bytes + 4 * headerWords, headerBytes - 4 * headerWords);
 }
 
+// How a stored sample becomes a float.
+enum class SampleKind { unsigned8, unsigned16, half, float32 };
+
 struct SampleMode {
+    int mode;   // the header's mode word
     int bytes;  // file bytes per float of the image
+    SampleKind kind;
     bool complexSamples;
     const char* readingMessage;
 };
 
-constexpr SampleMode sampleModes[5] = {
-    {1, false, "Reading 8 bit data..."},        {2, false, "Reading 16 bit data..."},
-    {4, false, "Reading float data..."},        {2, true, "Reading complex 16 bit data..."},
-    {4, true, "Reading complex float data..."},
+// Modes 0 to 4 are those of the two-dimensional files; 6 (unsigned 16-bit) and 12 (IEEE
+// half precision) are read by the section reader only.
+constexpr SampleMode sampleModes[] = {
+    {0, 1, SampleKind::unsigned8, false, "Reading 8 bit data..."},
+    {1, 2, SampleKind::unsigned16, false, "Reading 16 bit data..."},
+    {2, 4, SampleKind::float32, false, "Reading float data..."},
+    {3, 2, SampleKind::unsigned16, true, "Reading complex 16 bit data..."},
+    {4, 4, SampleKind::float32, true, "Reading complex float data..."},
+    {6, 2, SampleKind::unsigned16, false, "Reading 16 bit data..."},
+    {12, 2, SampleKind::half, false, "Reading half float data..."},
 };
+
+// The modes a reader accepts.
+enum class ModeSet { twoDimensional, sections };
+
+// The mode's entry, or null when the reader does not read that mode.
+const SampleMode* findMode(int mode, ModeSet modes) {
+    if (modes == ModeSet::twoDimensional && (mode < 0 || mode > 4)) return nullptr;
+    for (const SampleMode& m : sampleModes)
+        if (m.mode == mode) return &m;
+    return nullptr;
+}
 
 // Bytes of extended header to skip between the header and the samples. Files that say
 // they are of the newer kind ("MAP " at byte 208) skip nsymbt bytes when the file can
@@ -81,7 +104,7 @@ int64_t extendedHeaderBytes(int32_t nsymbt, bool mapTag, int64_t streamBytes, in
 void skipBytes(std::FILE* in, int64_t count, bool seekable) {
     if (count <= 0) return;
     if (seekable && fseeko(in, off_t(count), SEEK_CUR) == 0) return;
-    unsigned char dropped[4096];
+    unsigned char dropped[65536];
     while (count > 0) {
         const size_t want = count < int64_t(sizeof dropped) ? size_t(count) : sizeof dropped;
         const size_t got = std::fread(dropped, 1, want, in);
@@ -92,7 +115,8 @@ void skipBytes(std::FILE* in, int64_t count, bool seekable) {
 
 // (re, im) pairs become (amplitude, phase). The amplitude is hypot(re, im) / nx * ny *
 // nz evaluated left to right: divided by the row length in floats, then multiplied by
-// the rows and sections.
+// the rows and sections of the image read (one section: nz is 1 also for a section of a
+// stack or volume, which thus reads as the same section written as a 2-D file).
 void toAmplitudePhase(float* data, int64_t count, int nx, int ny, int nz) {
     for (int64_t i = 0; i + 1 < count; i += 2) {
         const double re = data[i];
@@ -112,10 +136,12 @@ struct HeaderFacts {
 // The samples' layout in the stream, decided from the decoded header.
 struct RowLayout {
     const SampleMode* sampleMode;
-    int64_t nx;           // floats per row: the header's nx, doubled for complex modes
-    int64_t ny;           // rows
-    int64_t rowBytes;     // stream bytes per row
-    int64_t sampleBytes;  // stream bytes of all rows
+    int64_t nx;             // floats per row: the header's nx, doubled for complex modes
+    int64_t ny;             // rows of a section
+    int64_t nz;             // sections in the file
+    int64_t rowBytes;       // stream bytes per row
+    int64_t sampleBytes;    // stream bytes of the rows of one section
+    int64_t sectionsBytes;  // stream bytes of every section
 };
 
 // Reads the 1024-byte header into header, decoded to host order. False, without a
@@ -131,10 +157,9 @@ bool readHeader(std::FILE* in, MrcHeader& header, HeaderFacts& facts) {
     return true;
 }
 
-// Checks that the header describes a 2-D image of a known mode and at most 2^31 - 1
-// floats, and prepares the kept header: nx doubled for the complex modes, zero cell
-// sizes replaced by 1. Fills layout; false after the failure's message.
-bool prepareHeader(MrcHeader& header, RowLayout& layout) {
+// The 2-D reader's own refusals: files of one row, and files of other than one section.
+// False after the message.
+bool refuseOtherThanTwoDimensional(const MrcHeader& header) {
     if (header.ny == 1) {
         printOneDimensionalFile();
         return false;
@@ -143,27 +168,45 @@ bool prepareHeader(MrcHeader& header, RowLayout& layout) {
         printThreeDimensionalFile();
         return false;
     }
-    const int mode = header.mode;
-    const bool knownMode = mode >= 0 && mode <= 4;
-    int64_t nx = header.nx;
-    if (knownMode && sampleModes[mode].complexSamples) {
-        nx *= 2;
+    return true;
+}
+
+// Fills layout from the header as the file stores it (nx not yet doubled) when mode is
+// known and the sizes describe sections of at most 2^31 - 1 floats (the image operations
+// index samples with int) whose bytes, all sections together, fit in a file offset.
+bool describeSamples(const MrcHeader& header, const SampleMode* mode, RowLayout& layout) {
+    if (mode == nullptr) return false;
+    const int64_t nx = int64_t(header.nx) * (mode->complexSamples ? 2 : 1);
+    const int64_t ny = header.ny, nz = header.nz;
+    if (nx <= 0 || ny <= 0 || nz <= 0 || nx * ny > INT32_MAX) return false;
+    const int64_t rowBytes = nx * mode->bytes;
+    const int64_t sampleBytes = rowBytes * ny;
+    if (nz > INT64_MAX / 2 / sampleBytes) return false;
+    layout = {mode, nx, ny, nz, rowBytes, sampleBytes, sampleBytes * nz};
+    return true;
+}
+
+// Prepares the kept header: nx doubled for the complex modes, the start warning, zero
+// cell sizes replaced by 1.
+void tidyHeader(MrcHeader& header, const SampleMode* mode) {
+    if (mode != nullptr && mode->complexSamples) {
+        const int64_t nx = int64_t(header.nx) * 2;
         if (nx <= INT32_MAX && nx >= INT32_MIN) header.nx = int32_t(nx);
     }
     if (header.nxStart != 0 || header.nyStart != 0 || header.nzStart != 0) printStartNotZero();
     if (header.cellX == 0.0f) header.cellX = 1.0f;
     if (header.cellY == 0.0f) header.cellY = 1.0f;
     if (header.cellZ == 0.0f) header.cellZ = 1.0f;
+}
 
-    // The image operations index samples with int: at most 2^31 - 1 of them.
-    const int64_t ny = header.ny;
-    if (!knownMode || nx <= 0 || ny <= 0 || nx * ny > INT32_MAX) {
-        printBadMrcFile();
-        return false;
-    }
-    const SampleMode& sampleMode = sampleModes[mode];
-    layout = {&sampleMode, nx, ny, nx * sampleMode.bytes, nx * sampleMode.bytes * ny};
-    return true;
+// Checks that the header describes samples of a mode in modes, prepares the kept header
+// and fills layout; false after "Bad MRC file" (which follows the start warning).
+bool prepareHeader(MrcHeader& header, ModeSet modes, RowLayout& layout) {
+    const SampleMode* mode = findMode(header.mode, modes);
+    const bool described = describeSamples(header, mode, layout);
+    tidyHeader(header, mode);
+    if (!described) printBadMrcFile();
+    return described;
 }
 
 // Reads the rows straight into their places in buffer, in file order, in chunks of about
@@ -205,16 +248,18 @@ int64_t readRows(std::FILE* in, unsigned char* buffer, const RowLayout& layout, 
 void convertSamples(float* data, const RowLayout& layout, ByteOrder fileOrder, int64_t delivered) {
     const int64_t count = layout.nx * layout.ny;
     const int64_t total = layout.sampleBytes;
-    const int bytes = layout.sampleMode->bytes;
-    if (bytes == 4) {
+    const SampleKind kind = layout.sampleMode->kind;
+    if (kind == SampleKind::float32) {
         if (fileOrder == hostByteOrder()) return;
         reportProgress(progressFigure(total), progressFigure(total), "Swapping byte order");
         swapWords(data, count);
         return;
     }
     reportProgress(progressFigure(total), progressFigure(total), "Converting to float");
-    if (bytes == 1)
+    if (kind == SampleKind::unsigned8)
         widen8BitSamples(data, delivered, mode0Divisor);
+    else if (kind == SampleKind::half)
+        widenHalfSamples(data, count, fileOrder);
     else
         widen16BitSamples(data, count, fileOrder);
 }
@@ -231,22 +276,21 @@ void finishImage(Image& image, const RowLayout& layout) {
     reportProgress(-1, 0, nullptr);
 }
 
-}  // namespace
-
-int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
-    if (image.getMrcHeader() == nullptr) image.setMrcHeader(new MrcHeader{});
-    MrcHeader& header = *image.getMrcHeader();
-    HeaderFacts facts;
-    RowLayout layout;
-    if (!readHeader(in, header, facts) || !prepareHeader(header, layout)) return 0;
-
+// Reads section `section` (checked to be one of the file's) of the stream whose header
+// was read into facts and prepared into layout, after the size limit; streamBytes as for
+// readMrcStream. Returns 1 or 0 after the message.
+int readSection(Image& image, std::FILE* in, int64_t streamBytes, const HeaderFacts& facts,
+                const RowLayout& layout, int section) {
+    if (!withinSampleLimit(layout.nx, layout.ny, 1)) return 0;
+    const MrcHeader& header = *image.getMrcHeader();
     const int mode = header.mode;
     const int nx = int(layout.nx), ny = int(layout.ny);
     const int64_t extension =
-        extendedHeaderBytes(header.nsymbt, facts.mapTag, streamBytes, layout.sampleBytes);
-    // A regular file too short for its samples fails before the buffer is allocated;
-    // mode 0 reads what there is.
-    if (mode != 0 && streamBytes >= 0 && streamBytes < headerBytes + extension + layout.sampleBytes) {
+        extendedHeaderBytes(header.nsymbt, facts.mapTag, streamBytes, layout.sectionsBytes);
+    const int64_t sectionStart = extension + section * layout.sampleBytes;  // from the header's end
+    // A regular file too short for the section's samples fails before the buffer is
+    // allocated; mode 0 reads what there is.
+    if (mode != 0 && streamBytes >= 0 && streamBytes < headerBytes + sectionStart + layout.sampleBytes) {
         printIncompleteDataRead(0, ny);
         return 0;
     }
@@ -258,7 +302,8 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
         printImageOutOfMemory(nx, ny, 1);
         return 0;
     }
-    skipBytes(in, extension, streamBytes >= 0);
+    // The other sections are passed over: a seek on a regular file, read and dropped on a pipe.
+    skipBytes(in, sectionStart, streamBytes >= 0);
 
     const int flags = image.getFlags();
     image.setFlags(layout.sampleMode->complexSamples ? flags | complexFlag : flags & ~complexFlag);
@@ -276,42 +321,133 @@ int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
     return 1;
 }
 
-int readMrc(Image& image, const char* path) {
-    if (image.getMrcHeader() == nullptr) image.setMrcHeader(new MrcHeader{});
-    const size_t length = std::strlen(path);
+// The stream an MRC file is read from: the file itself, or zcat's output for a
+// compressed name (zcat then reads the file opened here). Closed when it goes out of scope.
+struct MrcSource {
+    InputFile file;
+    CommandPipe pipe;
+    std::FILE* stream = nullptr;
+    int64_t streamBytes = -1;  // bytes of a regular file; -1 for a pipe or a device
+    MrcSource() = default;
+    MrcSource(const MrcSource&) = delete;
+    MrcSource& operator=(const MrcSource&) = delete;
+    ~MrcSource() {
+        if (pipe.stream != nullptr) closeCommandPipe(pipe);
+    }
+};
+
+enum class Opened { yes, noMessage, no };
+
+// Opens path as readMrc does. noMessage: a compressed file that cannot be opened (as zcat
+// would give no data); no: after "Cannot open file\n" or the refusal of a name too long
+// for the decompressor command.
+Opened openMrcSource(const char* path, MrcSource& source) {
     if (hasEnding(path, ".gz") || hasEnding(path, ".Z")) {
-        if (sizeof commandPrefix - 1 + length >= commandBytes) {
+        if (sizeof commandPrefix - 1 + std::strlen(path) >= commandBytes) {
             printNameTooLongForDecompressor();
-            return 0;
+            return Opened::no;
         }
         // zcat decompresses its standard input, the file opened here: no name reaches a
         // command line, and a FIFO without a writer reads as empty instead of blocking
-        // zcat's own open. A file that cannot be opened gives no data, as from zcat.
-        InputFile compressed(path, false);
-        setNameAndPath(image, path);
-        if (!compressed) return 0;
+        // zcat's own open.
+        if (!source.file.open(path, false)) return Opened::noMessage;
         const char* const argv[] = {"zcat", nullptr};
-        CommandPipe pipe = openCommandPipe(argv, fileno(compressed.get()));
-        if (pipe.stream == nullptr) {
+        source.pipe = openCommandPipe(argv, fileno(source.file.get()));
+        if (source.pipe.stream == nullptr) {
             printCannotOpenFile();
-            return 0;
+            return Opened::no;
         }
-        const int result = readMrcStream(image, pipe.stream, -1);
-        closeCommandPipe(pipe);
-        return result;
+        source.stream = source.pipe.stream;
+        return Opened::yes;
     }
-
     // Unbuffered: every row is one read straight into the image's buffer, with no copy
     // through the stream's buffer (which the 1024-byte header would leave misaligned).
-    InputFile file(path, false);
-    if (!file) {
+    if (!source.file.open(path, false)) {
         printCannotOpenFile();
+        return Opened::no;
+    }
+    source.stream = source.file.get();
+    struct stat status;
+    if (fstat(fileno(source.stream), &status) == 0 && S_ISREG(status.st_mode))
+        source.streamBytes = int64_t(status.st_size);
+    return Opened::yes;
+}
+
+// Opens path for the section reader and its count: every failure has a message.
+bool openWithMessage(const char* path, MrcSource& source) {
+    const Opened opened = openMrcSource(path, source);
+    if (opened == Opened::noMessage) printCannotOpenFile();
+    return opened == Opened::yes;
+}
+
+}  // namespace
+
+int readMrcStream(Image& image, std::FILE* in, int64_t streamBytes) {
+    if (image.getMrcHeader() == nullptr) image.setMrcHeader(new MrcHeader{});
+    MrcHeader& header = *image.getMrcHeader();
+    HeaderFacts facts;
+    RowLayout layout;
+    if (!readHeader(in, header, facts) || !refuseOtherThanTwoDimensional(header) ||
+        !prepareHeader(header, ModeSet::twoDimensional, layout))
+        return 0;
+    return readSection(image, in, streamBytes, facts, layout, 0);
+}
+
+int readMrc(Image& image, const char* path) {
+    if (image.getMrcHeader() == nullptr) image.setMrcHeader(new MrcHeader{});
+    MrcSource source;
+    const Opened opened = openMrcSource(path, source);
+    // A compressed file that cannot be opened fails as an empty stream from zcat would:
+    // without a message, the name and path set.
+    if (opened != Opened::no) setNameAndPath(image, path);
+    if (opened != Opened::yes) return 0;
+    return readMrcStream(image, source.stream, source.streamBytes);
+}
+
+int readMrcSectionStream(Image& image, std::FILE* in, int64_t streamBytes, int section) {
+    if (image.getMrcHeader() == nullptr) image.setMrcHeader(new MrcHeader{});
+    MrcHeader& header = *image.getMrcHeader();
+    HeaderFacts facts;
+    RowLayout layout;
+    if (!readHeader(in, header, facts)) {
+        printShortMrcHeader();
         return 0;
     }
+    if (!prepareHeader(header, ModeSet::sections, layout)) return 0;
+    if (section < 0 || section >= layout.nz) {
+        printNoSuchSection(section, header.nz);
+        return 0;
+    }
+    return readSection(image, in, streamBytes, facts, layout, section);
+}
+
+int readMrcSection(Image& image, const char* path, int section) {
+    if (image.getMrcHeader() == nullptr) image.setMrcHeader(new MrcHeader{});
+    MrcSource source;
+    if (!openWithMessage(path, source)) return 0;
     setNameAndPath(image, path);
-    struct stat status;
-    const bool regular = fstat(fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode);
-    return readMrcStream(image, file.get(), regular ? int64_t(status.st_size) : -1);
+    return readMrcSectionStream(image, source.stream, source.streamBytes, section);
+}
+
+int readMrcSectionCountStream(std::FILE* in) {
+    MrcHeader header;
+    HeaderFacts facts;
+    RowLayout layout;
+    if (!readHeader(in, header, facts)) {
+        printShortMrcHeader();
+        return -1;
+    }
+    if (!describeSamples(header, findMode(header.mode, ModeSet::sections), layout)) {
+        printBadMrcFile();
+        return -1;
+    }
+    return header.nz;
+}
+
+int readMrcSectionCount(const char* path) {
+    MrcSource source;
+    if (!openWithMessage(path, source)) return -1;
+    return readMrcSectionCountStream(source.stream);
 }
 
 }  // namespace tarnview

@@ -18,6 +18,7 @@
 #include "image/Image.h"
 #include "image/imageMessages.h"
 #include "image/progress.h"
+#include "image/sampleLimit.h"
 
 namespace tarnview {
 
@@ -164,9 +165,10 @@ int64_t checkedBlockLength(const SalHeader& header) {
     return blockLength;
 }
 
-// Sizes the image for a scan of nx x ny read from data. A file known to be too short
+// Sizes the image for a scan of nx x ny read from data, within the size limit. A file known to be too short
 // fails as reading it would, before the image is sized. False after the message.
 bool sizeScanImage(Image& image, FILE* data, int nx, int ny, int64_t blockLength) {
+    if (!withinSampleLimit(nx, ny, 1)) return false;
     const int64_t left = bytesLeft(data);
     if (left >= 0 && left < blockLength * ny) {
         printIncompleteDataRead(0, ny);
@@ -313,6 +315,7 @@ int readSalCornerData(Image& image, FILE* data, const SalHeader& header) {
 
     if (header.serpentine) printSalSwapping();
     printSalCornerBlockLength(int(blockLength), ny, 0, 0, width, height);
+    if (!withinSampleLimit(width, height, 1)) return 0;
     if (!image.resize(width, height, 1)) {
         printImageOutOfMemory(width, height, 1);
         return 0;

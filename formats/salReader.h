@@ -42,8 +42,9 @@ int64_t salBlockLength(const SalHeader& header);
 
 /// Reads the scan named by path into image. Prints "%s is %dx%d\n" with the header name
 /// and size, "Block length=%d x %d\n", and on failure "Cannot open %s\n", "Problem
-/// reading header." (no line end), "Incomplete data read %d/%d blocks\n" or "Not enough
-/// memory for a %dx%dx%d image\n". Returns 1, or 0 on failure.
+/// reading header." (no line end), the size limit's refusal (image/sampleLimit.h),
+/// "Incomplete data read %d/%d blocks\n" or "Not enough memory for a %dx%dx%d image\n".
+/// Returns 1, or 0 on failure.
 int readSal(Image& image, const char* path);
 /// Reads the rows of a scan whose header has been parsed (axes exchanged, block length
 /// valid) from data into image, and updates its statistics. Prints "Block length=%d x

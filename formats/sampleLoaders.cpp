@@ -10,6 +10,7 @@
 #include "image/Image.h"
 #include "image/imageMessages.h"
 #include "image/progress.h"
+#include "image/sampleLimit.h"
 
 namespace tarnview {
 
@@ -27,6 +28,11 @@ int readRowsLastFirst(Image& image, FILE* stream, int nx, int ny, int nz, int sa
     const int64_t rowBytes = itemBytes * nz;
     const int64_t totalBytes = rowBytes * ny;
 
+    if (!withinSampleLimit(nx, ny, nz)) {
+        // Passed over as an image that cannot be allocated is.
+        fseeko(stream, off_t(totalBytes), SEEK_CUR);
+        return 0;
+    }
     // A stream that is known to be too short fails exactly as reading it would, without
     // allocating the image first: the short row gets the items that are there, and the
     // stream is left at its end.

@@ -17,8 +17,9 @@ class Image;
 /// them when fileOrder is not the host's; sets the sizes and updates
 /// the statistics. Returns 1, or 0 after printing "Incomplete data read %d/%d blocks\n"
 /// (a short read; a stream known to be too short is not read and is left at its end),
-/// "Bad image size %dx%dx%d\n" (nothing read) or "Not enough memory for a %dx%dx%d
-/// image\n" (the image's bytes are passed over).
+/// "Bad image size %dx%dx%d\n" (nothing read), the size limit's refusal
+/// (image/sampleLimit.h) or "Not enough memory for a %dx%dx%d image\n" (for both, the
+/// image's bytes are passed over).
 int readFloatRows(Image& image, FILE* stream, int nx, int ny, int nz, ByteOrder fileOrder);
 /// As readFloatRows for 2-byte unsigned samples in fileOrder, widened to floats in place.
 int read16BitRows(Image& image, FILE* stream, int nx, int ny, int nz, ByteOrder fileOrder);

@@ -1,5 +1,7 @@
-// Fuzz target of the MRC stream parser. Each input is parsed twice: as a regular file of
-// known length and as a pipe of unknown length.
+// Fuzz target of the MRC stream parser. Each input is parsed as a regular file of known
+// length and as a pipe of unknown length, by the 2-D reader and by the section reader
+// (section 1, which exercises the passing over of section 0), and its header by the
+// section count.
 //
 // Size cap (set by `make fuzz`): inputs of at most 32 KiB (-max_len=32768) and
 // allocations of at most 64 MiB (ASAN_OPTIONS max_allocation_size_mb=64 with
@@ -19,11 +21,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (std::FILE* in = tarnview::fuzz::knownLengthStream(data, size)) {
         tarnview::Image image;
         tarnview::readMrcStream(image, in, int64_t(size));
+        std::rewind(in);
+        tarnview::readMrcSectionStream(image, in, int64_t(size), 1);
+        std::rewind(in);
+        tarnview::readMrcSectionCountStream(in);
         std::fclose(in);
     }
     if (std::FILE* in = tarnview::fuzz::unknownLengthStream(data, size)) {
         tarnview::Image image;
         tarnview::readMrcStream(image, in, -1);
+        std::fclose(in);
+    }
+    if (std::FILE* in = tarnview::fuzz::unknownLengthStream(data, size)) {
+        tarnview::Image image;
+        tarnview::readMrcSectionStream(image, in, -1, 1);
         std::fclose(in);
     }
     return 0;

@@ -24,6 +24,10 @@ void printImageOutOfMemory(int nx, int ny, int nz) {
     emitMessage("Not enough memory for a %dx%dx%d image\n", nx, ny, nz);
 }
 
+void printImageOverSampleLimit(long long nx, long long ny, long long nz, long long limit) {
+    emitMessage("Image of %lldx%lldx%lld samples exceeds the limit of %lld samples\n", nx, ny, nz, limit);
+}
+
 void printNoMemoryToWrite(const char* path) {
     emitMessage("Not enough memory to write %s\n", path);
 }

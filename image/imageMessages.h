@@ -13,6 +13,9 @@ void printCannotWritePgm(const char* path);
 /// "Not enough memory for a %dx%dx%d image\n": the samples of an image of that size
 /// cannot be allocated (every folder reports it with this one text).
 void printImageOutOfMemory(int nx, int ny, int nz);
+/// "Image of %lldx%lldx%lld samples exceeds the limit of %lld samples\n": a declared image
+/// larger than the reader's limit (image/sampleLimit.h), refused before it is allocated.
+void printImageOverSampleLimit(long long nx, long long ny, long long nz, long long limit);
 /// "Not enough memory to write %s\n": a file that could not be written for want of memory.
 void printNoMemoryToWrite(const char* path);
 

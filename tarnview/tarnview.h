@@ -16,6 +16,7 @@
 #include "image/progress.h"
 #include "image/render.h"
 #include "image/sampleBuffer.h"
+#include "image/sampleLimit.h"
 
 // File formats: readers and writers, the image list, byte order, external programs.
 #include "formats/CommandPipe.h"

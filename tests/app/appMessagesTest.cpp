@@ -18,6 +18,9 @@ TEST(AppMessages, TextsAreExact) {
     EXPECT_EQ(captureStdout([] { printCannotReadSal("a.img"); }), "Cannot read a.img as a ScansALot file.\n");
     EXPECT_EQ(captureStdout([] { printCannotReadImagic("a.hed"); }),
               "Cannot read a.hed as an IMAGIC file.\n");
+    EXPECT_EQ(captureStdout([] { printBadSection("x"); }),
+              "The section after -z must be a number from 0 on, not \"x\"\n");
+    EXPECT_EQ(captureStdout(printSectionNeedsMrc), "-z selects a section of an MRC file: use it with -mrc\n");
     // %5.3g: three significant digits, right-aligned in five places.
     EXPECT_EQ(captureStdout([] { printImageReport(512, 256, 0, 255, 127.25f, 10, 3, 1234.5f); }),
               "\nThis image is 512 x 256\n"

@@ -262,3 +262,34 @@ TEST(ConverterFailures, UnwritableOutputStillExitsZero) {
     EXPECT_EQ(r.out, "Cannot open file for writing\n");
     EXPECT_EQ(r.status, 0);
 }
+
+TEST(ConverterSection, MinusZConvertsOneSectionAndRefusesWhatIsNoSection) {
+    // A mode-6 stack of three 3 x 2 sections; section z holds 1000 z + 10 i.
+    std::vector<double> stored;
+    for (int k = 0; k < 18; k++) stored.push_back(1000 * (k / 6) + 10 * (k % 6));
+    const std::string in = scratchPath("sections.mrcs"), out = scratchPath("section.pgm");
+    writeBytes(in, mrcFile(3, 2, 3, 6, true, stored));
+    const RunResult r = runTarnview({"-mrc", "-z", "2", "-min", "2000", "-max", "2050", in, out});
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(readBytes(out),
+              expectedPgm(3, 2, std::vector<double>(stored.begin() + 12, stored.end()), 2000, 2050));
+
+    const std::string cannot = "Cannot read " + in + " as a MRC file.\n";
+    auto notNumber = [](const std::string& w) {
+        return "The section after -z must be a number from 0 on, not \"" + w + "\"\n";
+    };
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"-mrc", "-z", "3", in, out}, "There is no section 3: the file's sections are 0 to 2\n" + cannot},
+        {{"-mrc", "-z", "-1", in, out}, notNumber("-1")},
+        {{"-mrc", "-z", "99999999999", in, out}, notNumber("99999999999")},
+        {{"-sal", "-z", "0", in, out}, "-z selects a section of an MRC file: use it with -mrc\n"},
+        {{"-mrc", in, out}, "This appears to be a 3d file. I only read 2d files.\n" + cannot},  // no -z
+    };
+    for (const auto& [args, printed] : refused) {
+        const RunResult bad = runTarnview(args);
+        EXPECT_EQ(bad.out, printed);
+        EXPECT_EQ(bad.status, 1);
+    }
+    EXPECT_EQ(runTarnview({"-mrc", "-z", in, out}).out, usage);  // -z consumed the input file
+}

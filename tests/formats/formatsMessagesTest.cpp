@@ -24,6 +24,9 @@ TEST(FormatsMessages, MrcTextsAreExact) {
     EXPECT_EQ(captureStdout(printBadMrcFile), "Bad MRC file\n");
     EXPECT_EQ(captureStdout(printNameTooLongForDecompressor),
               "File name too long for the decompressor command\n");
+    EXPECT_EQ(captureStdout(printShortMrcHeader), "The file ends before its 1024-byte MRC header\n");
+    EXPECT_EQ(captureStdout([] { printNoSuchSection(7, 5); }),
+              "There is no section 7: the file's sections are 0 to 4\n");
 }
 
 TEST(FormatsMessages, SalTextsAreExact) {

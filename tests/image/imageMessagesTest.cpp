@@ -12,6 +12,8 @@ using test::captureStdout;
 TEST(ImageMessages, TextsAreExact) {
     EXPECT_EQ(captureStdout([] { printImageOutOfMemory(46000, 46000, 1); }),
               "Not enough memory for a 46000x46000x1 image\n");
+    EXPECT_EQ(captureStdout([] { printImageOverSampleLimit(40000, 40000, 1, 1LL << 30); }),
+              "Image of 40000x40000x1 samples exceeds the limit of 1073741824 samples\n");
     EXPECT_EQ(captureStdout(printCannotOpenForWriting), "Cannot open file for writing\n");
     EXPECT_EQ(captureStdout([] { printCannotWritePgm("a.pgm"); }),
               "Error writing a.pgm: the PGM file is incomplete.\n");

@@ -40,6 +40,8 @@ std::vector<uint8_t> mrcBytes(const MrcFile& f, bool big) {
                 break;
             case 1:
             case 3:
+            case 6:
+            case 12:  // the half's bit pattern
                 putU16(out, uint16_t(v), big);
                 break;
             default:

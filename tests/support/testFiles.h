@@ -25,8 +25,8 @@ struct MrcFile {
 };
 
 /// The bytes of f in the given byte order: the 1024-byte header, the extension, then the
-/// samples converted to the mode's type (mode 0 bytes, 1 and 3 unsigned 16-bit, 2 and 4
-/// floats).
+/// samples converted to the mode's type (mode 0 bytes, 1, 3 and 6 unsigned 16-bit, 2 and 4
+/// floats, 12 the samples taken as the bit patterns of halves).
 std::vector<uint8_t> mrcBytes(const MrcFile& f, bool bigEndian);
 
 /// The bytes of an MRC file of nx x ny x nz samples in the mode with the cell equal to
