@@ -3,6 +3,8 @@
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
+#include <optional>
+
 #include "bindingSupport.h"
 #include "formats/ImageList.h"
 #include "formats/boxDatabase.h"
@@ -12,6 +14,7 @@
 #include "formats/mrcReader.h"
 #include "formats/mrcWriter.h"
 #include "formats/salReader.h"
+#include "image/sampleLimit.h"
 
 namespace tarnview::python {
 
@@ -40,12 +43,34 @@ py::list readImagicStack(const std::filesystem::path& path) {
 void bindFormats(py::module_& m) {
     m.def(
         "read_mrc",
-        [](const std::filesystem::path& path) {
-            return readInto("read_mrc", path, [](Image& image, const char* p) { return readMrc(image, p); });
+        [](const std::filesystem::path& path, std::optional<int> section) {
+            if (!section)
+                return readInto("read_mrc", path,
+                                [](Image& image, const char* p) { return readMrc(image, p); });
+            return readInto("read_mrc", path,
+                            [&](Image& image, const char* p) { return readMrcSection(image, p, *section); });
         },
-        py::arg("path"),
-        "Reads a 2-D MRC file (modes 0 to 4, either byte order; '.gz' and '.Z' through zcat). "
+        py::arg("path"), py::arg("section") = py::none(),
+        "Reads an MRC file (either byte order; '.gz' and '.Z' through zcat). Without section, a 2-D "
+        "file in modes 0 to 4, as the converter reads it; with section (0-based), that section of "
+        "any file, 2-D, stack or volume, in modes 0 to 4, 6 (unsigned 16-bit) and 12 (float16). "
         "Raises FileError with the reader's message on failure.");
+    m.def(
+        "mrc_section_count",
+        [](const std::filesystem::path& path) {
+            int n = -1;
+            call(Failure::file, "mrc_section_count", [&] {
+                n = readMrcSectionCount(path.c_str());
+                return n >= 0;
+            });
+            return n;
+        },
+        py::arg("path"), "The number of sections of an MRC file, from its header alone.");
+    m.def(
+        "set_max_image_samples", [](int64_t samples) { setMaxImageSamples(samples); }, py::arg("samples"),
+        "The largest image, in samples, a reader allocates (0: no limit); larger declared images are "
+        "refused before anything is allocated. The package sets 2**30 on import.");
+    m.def("max_image_samples", &maxImageSamples, "The readers' size limit in samples (0: no limit).");
     m.def(
         "write_mrc",
         [](PyImage& p, const std::filesystem::path& path, bool sixteenBit) {

@@ -24,4 +24,9 @@ from ._tarnview import Error, FileError, ArgumentError, Image  # noqa: F401
 
 __version__ = "0.1.0"
 
+#: The readers' size limit that the package sets on import, in samples: a file that
+#: declares a larger image is refused before anything is allocated.
+DEFAULT_MAX_IMAGE_SAMPLES = 1 << 30
+
+set_max_image_samples(DEFAULT_MAX_IMAGE_SAMPLES)  # noqa: F405
 logging.getLogger(__name__).addHandler(logging.NullHandler())
