@@ -11,8 +11,7 @@
 #include "analysis/analysisMessages.h"
 #include "analysis/fourierProfile.h"
 #include "analysis/frequencyRadius.h"
-#include "fourier/fftEngine.h"
-#include "fourier/fftReal.h"
+#include "analysis/tileTransform.h"
 #include "fourier/imageFourier.h"
 
 namespace tarnview {
@@ -56,42 +55,71 @@ struct Welch {
     int pairs;  // tile / 2 + 1 coefficients per row
     std::vector<float> in, out;
     std::vector<double> power;
+    TileTransform transform;
+    float offset = 0;  // the image's mean, taken from every sample before the transform
+    std::vector<float> windowTransformX, windowTransformY;
     std::vector<float> windowX, windowY;
     double windowSquares = 0;  // the sum of the squared 2-D window of a tile
     int64_t tiles = 0;
 };
 
-// The mean of a w x h region of data (rows of nx floats) from (x0, y0), in double.
-double regionMean(const float* data, int64_t nx, int x0, int y0, int w, int h) {
-    double sum = 0;
-    for (int y = 0; y < h; y++) {
-        const float* row = data + (int64_t(y0) + y) * nx + x0;
-        for (int x = 0; x < w; x++) sum += row[x];
+// The transform of a window of n samples (zeros past it), kernel exp(+2 pi i ...), at the
+// frequencies 0 ... count - 1, as (re, im) pairs computed in double.
+std::vector<float> windowTransform(const std::vector<float>& window, int count) {
+    const int n = int(window.size());
+    std::vector<float> result(static_cast<size_t>(2 * count));
+    for (int k = 0; k < count; k++) {
+        double re = 0, im = 0;
+        for (int i = 0; i < n; i++) {
+            const double angle = 2 * pi * double((int64_t(i) * k) % n) / n;
+            re += window[size_t(i)] * std::cos(angle);
+            im += window[size_t(i)] * std::sin(angle);
+        }
+        result[size_t(2 * k)] = float(re);
+        result[size_t(2 * k + 1)] = float(im);
     }
-    return sum / (double(w) * h);
+    return result;
 }
 
-// Copies the w x h region at (x0, y0) into the tile, its mean removed and the window
-// applied, zeros beyond it; transforms it and adds its power. False when the region has a
-// sample that is not a finite number (its mean is then not finite either).
-bool addTile(Welch& welch, const float* data, int64_t nx, int x0, int y0, int w, int h) {
-    const double mean = regionMean(data, nx, x0, y0, w, h);
-    if (!std::isfinite(mean)) return false;
-    const int tile = welch.tile;
-    const float m = float(mean);
-    std::fill(welch.in.begin(), welch.in.end(), 0.0f);
-    for (int y = 0; y < h; y++) {
-        const float* row = data + (int64_t(y0) + y) * nx + x0;
-        float* target = welch.in.data() + int64_t(y) * tile;
-        const float wy = welch.windowY[size_t(y)];
-        for (int x = 0; x < w; x++) target[x] = (row[x] - m) * (welch.windowX[size_t(x)] * wy);
+// Adds |F - d Wx Wy|^2 of every coefficient to the power sum: the transform of the tile
+// centred on its own mean, from the transform F of the tile centred on the image's mean
+// (d is the difference of the two means, Wx Wy the window's transform).
+void addPower(Welch& welch, float d) {
+    const int tile = welch.tile, pairs = welch.pairs;
+    const float* wx = welch.windowTransformX.data();
+    for (int y = 0; y < tile; y++) {
+        const float* f = welch.out.data() + int64_t(y) * 2 * pairs;
+        double* p = welch.power.data() + int64_t(y) * pairs;
+        const float dyr = d * welch.windowTransformY[size_t(2 * y)];
+        const float dyi = d * welch.windowTransformY[size_t(2 * y + 1)];
+        for (int u = 0; u < pairs; u++) {
+            const float re = f[2 * u] - (dyr * wx[2 * u] - dyi * wx[2 * u + 1]);
+            const float im = f[2 * u + 1] - (dyr * wx[2 * u + 1] + dyi * wx[2 * u]);
+            p[u] += double(re) * re + double(im) * im;
+        }
     }
-    fftRealToComplex2d(+1, 1, tile, tile, welch.in.data(), welch.out.data());
-    fftComplex2d(+1, 2, welch.pairs, tile, welch.out.data());
-    const float* f = welch.out.data();
-    double* p = welch.power.data();
-    const int64_t count = int64_t(welch.pairs) * tile;
-    for (int64_t i = 0; i < count; i++) p[i] += double(f[2 * i]) * f[2 * i] + double(f[2 * i + 1]) * f[2 * i + 1];
+}
+
+// Transforms the w x h region at (x0, y0), its mean removed and the window applied, zeros
+// beyond it, and adds its power. The tile is read straight from the image, centred on the
+// image's mean; the power is of the tile centred on its own mean (addPower). A region
+// shorter than the tile is first copied into a tile of zeros. False when the region has a
+// sample that is not a finite number (its sum is then not finite).
+bool addTile(Welch& welch, const float* data, int64_t nx, int x0, int y0, int w, int h) {
+    const int tile = welch.tile;
+    const float* region = data + int64_t(y0) * nx + x0;
+    int64_t stride = nx;
+    if (w < tile || h < tile) {
+        std::fill(welch.in.begin(), welch.in.end(), 0.0f);
+        for (int y = 0; y < h; y++) std::copy_n(region + int64_t(y) * nx, w, welch.in.data() + int64_t(y) * tile);
+        region = welch.in.data();
+        stride = tile;
+    }
+    const double sum = welch.transform.forward(region, stride, welch.offset, welch.windowX.data(),
+                                               welch.windowY.data(), welch.out.data());
+    const double mean = sum / (double(w) * h);
+    if (!std::isfinite(mean)) return false;
+    addPower(welch, float(mean - double(welch.offset)));
     welch.tiles++;
     return true;
 }
@@ -101,8 +129,14 @@ bool addTile(Welch& welch, const float* data, int64_t nx, int x0, int y0, int w,
 bool sumTiles(Welch& welch, const Image& source, double overlap) {
     const int nx = source.getNx(), ny = source.getNy(), tile = welch.tile;
     const int w = std::min(nx, tile), h = std::min(ny, tile);
+    // Zero weights past a region shorter than the tile.
     welch.windowX = hannWindow(w);
     welch.windowY = hannWindow(h);
+    welch.windowTransformX = windowTransform(welch.windowX, welch.pairs);
+    welch.windowTransformY = windowTransform(welch.windowY, tile);
+    welch.windowX.resize(size_t(tile), 0.0f);
+    welch.windowY.resize(size_t(tile), 0.0f);
+    welch.offset = source.getMean();
     double sx = 0, sy = 0;
     for (float v : welch.windowX) sx += double(v) * v;
     for (float v : welch.windowY) sy += double(v) * v;
@@ -224,14 +258,16 @@ int powerSpectrumTile(int requested) {
 Image* powerSpectrum(const Image& source, int requested, double overlap, int smoothBins) {
     const int tile = checkedTile(source, requested, overlap, smoothBins);
     if (tile == 0) return nullptr;
-    Welch welch{tile, tile / 2 + 1, {}, {}, {}, {}, {}, 0, 0};
+    std::unique_ptr<Welch> owned;
     try {
-        welch.in.resize(size_t(tile) * tile);
-        welch.out.resize(size_t(tile) * (tile + 2));
-        welch.power.assign(size_t(welch.pairs) * tile, 0.0);
+        owned.reset(new Welch{tile, tile / 2 + 1, {}, {}, {}, TileTransform(tile), 0, {}, {}, {}, {}, 0, 0});
+        owned->in.resize(size_t(tile) * tile);
+        owned->out.resize(size_t(tile) * (tile + 2));
+        owned->power.assign(size_t(owned->pairs) * tile, 0.0);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
+    Welch& welch = *owned;
     if (!sumTiles(welch, source, overlap)) return nullptr;
     takeLogarithm(welch);
 
