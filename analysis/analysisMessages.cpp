@@ -114,7 +114,8 @@ void printTileChanged(int requested, int used) {
 }
 
 void printTileRefused(int requested, int smallest, int largest) {
-    emitMessage("Cannot use tiles of %d pixels: a tile must be %d to %d pixels\n", requested, smallest, largest);
+    emitMessage("Cannot use tiles of %d pixels: a tile must be %d to %d pixels\n", requested, smallest,
+                largest);
 }
 
 void printSpectrumOptionsRefused(double overlap, int smoothBins) {
@@ -125,7 +126,8 @@ void printSpectrumOptionsRefused(double overlap, int smoothBins) {
 }
 
 void printSpectrumNeedsRealImage(int nx, int ny, bool complexImage) {
-    emitMessage("Cannot make a power spectrum of a %s %d x %d image\n", complexImage ? "complex" : "real", nx, ny);
+    emitMessage("Cannot make a power spectrum of a %s %d x %d image\n", complexImage ? "complex" : "real", nx,
+                ny);
 }
 
 void printSpectrumNotFinite() {

@@ -43,8 +43,8 @@ Image* binImage(const Image& source, int n) {
     if (!result->resize(bx, by, nz)) return nullptr;
     result->setDeltaX(source.getDeltaX() * float(n));
     for (int z = 0; z < nz; z++)
-        binSection(source.getData() + int64_t(z) * nx * ny, nx, result->getData() + int64_t(z) * bx * by, bx, by,
-                   n);
+        binSection(source.getData() + int64_t(z) * nx * ny, nx, result->getData() + int64_t(z) * bx * by, bx,
+                   by, n);
     result->updateStatistics();
     return result.release();
 }

@@ -111,7 +111,8 @@ bool addTile(Welch& welch, const float* data, int64_t nx, int x0, int y0, int w,
     int64_t stride = nx;
     if (w < tile || h < tile) {
         std::fill(welch.in.begin(), welch.in.end(), 0.0f);
-        for (int y = 0; y < h; y++) std::copy_n(region + int64_t(y) * nx, w, welch.in.data() + int64_t(y) * tile);
+        for (int y = 0; y < h; y++)
+            std::copy_n(region + int64_t(y) * nx, w, welch.in.data() + int64_t(y) * tile);
         region = welch.in.data();
         stride = tile;
     }

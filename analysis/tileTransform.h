@@ -19,8 +19,8 @@ class TileTransform {
     /// windowY[y], tile being n rows of n floats stride floats apart, into out: n rows
     /// (natural order) of n/2 + 1 coefficients (n + 2 floats). Returns the sum of the n x n
     /// samples of tile, in double.
-    double forward(const float* tile, int64_t stride, float offset, const float* windowX, const float* windowY,
-                   float* out);
+    double forward(const float* tile, int64_t stride, float offset, const float* windowX,
+                   const float* windowY, float* out);
 
   private:
     int n;

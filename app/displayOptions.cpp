@@ -36,7 +36,8 @@ bool applyContrastRule(const DisplayOptions& options, Image& image) {
     if (options.rule == sigmaRule)
         limits = sigmaGreyLimits(image, options.ruleValue);
     else if (options.rule == saturateRule || options.psd)
-        limits = percentileGreyLimits(image, options.rule == saturateRule ? options.ruleValue : spectrumSaturation);
+        limits = percentileGreyLimits(image,
+                                      options.rule == saturateRule ? options.ruleValue : spectrumSaturation);
     else
         return true;
     if (!limits) return false;

@@ -30,7 +30,8 @@ const Image& benchImage() {
         std::normal_distribution<float> noise(100.0f, 4.0f);
         float* data = made->getData();
         for (int y = 0; y < side; y++)
-            for (int x = 0; x < side; x++) data[int64_t(y) * side + x] = noise(generator) + 0.001f * float(x + y);
+            for (int x = 0; x < side; x++)
+                data[int64_t(y) * side + x] = noise(generator) + 0.001f * float(x + y);
         made->updateStatistics();
         return made;
     }();

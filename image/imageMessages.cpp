@@ -33,8 +33,9 @@ void printSigmaFactorRefused(double k) {
 }
 
 void printPercentRefused(double percent) {
-    emitMessage("Cannot saturate %g%% of the samples at each end: the percentage must be from 0 to below 50\n",
-                percent);
+    emitMessage(
+        "Cannot saturate %g%% of the samples at each end: the percentage must be from 0 to below 50\n",
+        percent);
 }
 
 void printNoFiniteSamples() {

@@ -26,10 +26,10 @@ namespace {
 
 // The microscope of -ctf, lengths in angstroms.
 constexpr double pi = 3.14159265358979323846;
-constexpr double wavelength = 0.019687;  // 300 kV: 12.2643 / sqrt(V (1 + 0.978466e-6 V))
-constexpr double meanDefocus = 15000;    // underfocus, 1.5 um
-constexpr double astigmatism = 800;      // defocus difference of the two axes, 0.08 um
-constexpr double astigmatismAngle = 0.5;  // direction of the larger defocus, radians
+constexpr double wavelength = 0.019687;        // 300 kV: 12.2643 / sqrt(V (1 + 0.978466e-6 V))
+constexpr double meanDefocus = 15000;          // underfocus, 1.5 um
+constexpr double astigmatism = 800;            // defocus difference of the two axes, 0.08 um
+constexpr double astigmatismAngle = 0.5;       // direction of the larger defocus, radians
 constexpr double sphericalAberration = 2.7e7;  // 2.7 mm
 constexpr double amplitudeContrast = 0.07;
 constexpr double envelopeB = 50;  // B-factor of the envelope exp(-B k^2 / 4), A^2
@@ -38,8 +38,10 @@ constexpr double ctfGain = 2;     // image contrast per unit of specimen density
 // The contrast transfer at spatial frequency (kx, ky) in 1/A, envelope included.
 double contrastTransfer(double kx, double ky) {
     const double k2 = kx * kx + ky * ky;
-    const double defocus = meanDefocus + astigmatism / 2 * std::cos(2 * (std::atan2(ky, kx) - astigmatismAngle));
-    const double chi = pi * wavelength * defocus * k2 - pi / 2 * sphericalAberration * std::pow(wavelength, 3) * k2 * k2;
+    const double defocus =
+        meanDefocus + astigmatism / 2 * std::cos(2 * (std::atan2(ky, kx) - astigmatismAngle));
+    const double chi =
+        pi * wavelength * defocus * k2 - pi / 2 * sphericalAberration * std::pow(wavelength, 3) * k2 * k2;
     const double phase = std::sqrt(1 - amplitudeContrast * amplitudeContrast) * std::sin(chi) +
                          amplitudeContrast * std::cos(chi);
     return -phase * std::exp(-envelopeB * k2 / 4);
@@ -145,7 +147,6 @@ void addParticle(std::vector<float>& field, int nx, int ny, float cx, float cy, 
             field[size_t(y) * nx + x] -= density;
         }
 }
-
 
 // The specimen: carbon film and particles, drawn over w x h.
 std::vector<float> specimen(int nx, int ny, std::mt19937& rng) {

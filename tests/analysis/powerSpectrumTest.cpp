@@ -10,6 +10,9 @@
 
 #include "analysis/powerSpectrum.h"
 #include "analysis/testImages.h"
+#include "analysis/tileTransform.h"
+#include "fourier/fftEngine.h"
+#include "fourier/fftReal.h"
 #include "fourier/imageFourier.h"
 #include "image/Image.h"
 #include "image/messageSink.h"
@@ -98,7 +101,8 @@ TEST(PowerSpectrum, RingZerosOfANonSquareCtfImageLieWithinOnePixelOfTheSimulated
 TEST(PowerSpectrum, AWaveShowsAtItsFrequencyFromTheCentrePixelAndItsMirror) {
     // cos(2 pi (20 x - 7 y) / 120) on a 360 x 240 image with tiles of 120: frequency
     // (20, -7) of the tile, at pixels (60 + 20, 60 - 7) and (60 - 20, 60 + 7).
-    const auto image = imageOf(360, 240, [](int x, int y) { return 5 + std::cos(2 * pi * (20 * x - 7 * y) / 120.0); });
+    const auto image =
+        imageOf(360, 240, [](int x, int y) { return 5 + std::cos(2 * pi * (20 * x - 7 * y) / 120.0); });
     const std::unique_ptr<Image> psd(powerSpectrum(*image, 120));
     ASSERT_TRUE(psd);
     ASSERT_EQ(psd->getNx(), 120);
@@ -131,7 +135,7 @@ TEST(PowerSpectrum, TileSidesAndImagesSmallerThanATile) {
 }
 
 TEST(PowerSpectrum, RefusalsSayWhy) {
-    auto image = imageOf(64, 64, [](int x, int y) { return x * y; });
+    auto image = imageOf(60, 60, [](int x, int y) { return x * y; });
     struct Case {
         int tile;
         double overlap;
@@ -142,10 +146,12 @@ TEST(PowerSpectrum, RefusalsSayWhy) {
         {4, 0.5, 3, "Cannot use tiles of 4 pixels: a tile must be 8 to 4096 pixels\n"},
         {5000, 0.5, 3, "Cannot use tiles of 5000 pixels: a tile must be 8 to 4096 pixels\n"},
         {36, 0.95, 3,
-         "Cannot average tiles with overlap 0.95 and smoothing 3: the overlap must be 0 to 0.9 and the smoothing 0 "
+         "Cannot average tiles with overlap 0.95 and smoothing 3: the overlap must be 0 to 0.9 and the "
+         "smoothing 0 "
          "to 50 bins\n"},
         {36, std::nan(""), 3,
-         "Cannot average tiles with overlap nan and smoothing 3: the overlap must be 0 to 0.9 and the smoothing 0 "
+         "Cannot average tiles with overlap nan and smoothing 3: the overlap must be 0 to 0.9 and the "
+         "smoothing 0 "
          "to 50 bins\n"},
     };
     for (const Case& c : cases) {
@@ -160,5 +166,38 @@ TEST(PowerSpectrum, RefusalsSayWhy) {
     image->getData()[1000] = 1;
     const std::unique_ptr<Image> transform(fft(*image, 0));
     EXPECT_EQ(powerSpectrum(*transform, 32), nullptr);
-    EXPECT_EQ(messages.take(), "Cannot make a power spectrum of a complex 66 x 64 image\n");
+    EXPECT_EQ(messages.take(), "Cannot make a power spectrum of a complex 62 x 60 image\n");
+}
+
+TEST(TileTransform, MatchesTheRowAndColumnTransformsOfTheWindowedTile) {
+    // A 90 x 90 tile of random samples inside rows of 100, offset 3, two ramps as windows:
+    // against the library's row and column transforms of the same windowed samples.
+    const int n = 90;
+    std::mt19937 generator(3);
+    std::uniform_real_distribution<float> uniform(0.0f, 10.0f);
+    std::vector<float> rows(100 * n), wx(n), wy(n), windowed(size_t(n) * n), expected(size_t(n) * (n + 2));
+    for (float& v : rows) v = uniform(generator);
+    for (int i = 0; i < n; i++) {
+        wx[size_t(i)] = 0.5f + float(i) / n;
+        wy[size_t(i)] = 1.5f - float(i) / n;
+    }
+    double sum = 0;
+    for (int y = 0; y < n; y++)
+        for (int x = 0; x < n; x++) {
+            sum += rows[size_t(y) * 100 + x];
+            windowed[size_t(y) * n + x] =
+                (rows[size_t(y) * 100 + x] - 3.0f) * (wx[size_t(x)] * wy[size_t(y)]);
+        }
+    fftRealToComplex2d(+1, 1, n, n, windowed.data(), expected.data());
+    fftComplex2d(+1, 2, n / 2 + 1, n, expected.data());
+
+    TileTransform transform(n);
+    std::vector<float> out(size_t(n) * (n + 2));
+    EXPECT_DOUBLE_EQ(transform.forward(rows.data(), 100, 3.0f, wx.data(), wy.data(), out.data()), sum);
+    double error = 0, size = 0;
+    for (size_t i = 0; i < out.size(); i++) {
+        error += (double(out[i]) - expected[i]) * (double(out[i]) - expected[i]);
+        size += double(expected[i]) * expected[i];
+    }
+    EXPECT_LT(std::sqrt(error / size), 1e-6);
 }

@@ -101,8 +101,10 @@ TEST(ConverterDisplayOptions, RefusedValuesExitOneWithoutWriting) {
     };
     const std::vector<Case> cases = {
         {{"-fft", "-psd"}, "-fft and -psd cannot be used together\n"},
-        {{"-sigma", "x"}, "Cannot set grey limits at mean +- nan sigma: the factor must be a positive number\n"},
-        {{"-sigma", "-2"}, "Cannot set grey limits at mean +- -2 sigma: the factor must be a positive number\n"},
+        {{"-sigma", "x"},
+         "Cannot set grey limits at mean +- nan sigma: the factor must be a positive number\n"},
+        {{"-sigma", "-2"},
+         "Cannot set grey limits at mean +- -2 sigma: the factor must be a positive number\n"},
         {{"-saturate", "60"},
          "Cannot saturate 60% of the samples at each end: the percentage must be from 0 to below 50\n"},
         {{"-bin", "0"}, "Cannot bin a real 3 x 2 image by 0\n"},

@@ -101,5 +101,6 @@ TEST(PercentileGreyLimits, ConstantImagesAndRefusals) {
         setSamples(image, 3, 2, {nan, nan, nan, nan, nan, nan});
     }
     EXPECT_FALSE(percentileGreyLimits(image, 1));
-    EXPECT_EQ(messages.take(), "Cannot choose grey limits: the image has no sample that is a finite number\n");
+    EXPECT_EQ(messages.take(),
+              "Cannot choose grey limits: the image has no sample that is a finite number\n");
 }
