@@ -108,4 +108,34 @@ void printImagesMustBeSameSize() {
     emitMessage("Images must be the same size\n");
 }
 
+// Power spectra and binning.
+void printTileChanged(int requested, int used) {
+    emitMessage("Tile %d is not a valid transform length: %d used\n", requested, used);
+}
+
+void printTileRefused(int requested, int smallest, int largest) {
+    emitMessage("Cannot use tiles of %d pixels: a tile must be %d to %d pixels\n", requested, smallest,
+                largest);
+}
+
+void printSpectrumOptionsRefused(double overlap, int smoothBins) {
+    emitMessage(
+        "Cannot average tiles with overlap %g and smoothing %d: the overlap must be 0 to 0.9 and the "
+        "smoothing 0 to 50 bins\n",
+        overlap, smoothBins);
+}
+
+void printSpectrumNeedsRealImage(int nx, int ny, bool complexImage) {
+    emitMessage("Cannot make a power spectrum of a %s %d x %d image\n", complexImage ? "complex" : "real", nx,
+                ny);
+}
+
+void printSpectrumNotFinite() {
+    emitMessage("The image has samples that are not finite numbers: no power spectrum\n");
+}
+
+void printBinRefused(int nx, int ny, int n, bool complexImage) {
+    emitMessage("Cannot bin a %s %d x %d image by %d\n", complexImage ? "complex" : "real", nx, ny, n);
+}
+
 }  // namespace tarnview

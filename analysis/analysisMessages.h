@@ -61,4 +61,21 @@ void printUnimplimented();
 /// "Images must be the same size\n"
 void printImagesMustBeSameSize();
 
+// Power spectra and binning.
+/// "Tile %d is not a valid transform length: %d used\n"
+void printTileChanged(int requested, int used);
+/// "Cannot use tiles of %d pixels: a tile must be %d to %d pixels\n"
+void printTileRefused(int requested, int smallest, int largest);
+/// "Cannot average tiles with overlap %g and smoothing %d: the overlap must be 0 to 0.9
+/// and the smoothing 0 to 50 bins\n"
+void printSpectrumOptionsRefused(double overlap, int smoothBins);
+/// "Cannot make a power spectrum of a %s %d x %d image\n": a complex image or one
+/// without samples or with a side below 2.
+void printSpectrumNeedsRealImage(int nx, int ny, bool complexImage);
+/// "The image has samples that are not finite numbers: no power spectrum\n"
+void printSpectrumNotFinite();
+/// "Cannot bin a %s %d x %d image by %d\n": a factor below 1 or beyond a side, or a
+/// complex image.
+void printBinRefused(int nx, int ny, int n, bool complexImage);
+
 }  // namespace tarnview

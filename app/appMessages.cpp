@@ -52,4 +52,8 @@ void printFftUnsuccessful() {
     emitMessage("FFT unsuccessful.\n");
 }
 
+void printFftWithPsd() {
+    emitMessage("-fft and -psd cannot be used together\n");
+}
+
 }  // namespace tarnview

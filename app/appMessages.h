@@ -20,5 +20,7 @@ void printNotSquare();
 /// -fft on a side that is not a valid transform length: the next valid size, then the padding.
 void printPaddedToValidSize(int size);
 void printFftUnsuccessful();
+/// "-fft and -psd cannot be used together\n"
+void printFftWithPsd();
 
 }  // namespace tarnview

@@ -1,7 +1,10 @@
 #include "app/commandLine.h"
 
+#include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace tarnview {
@@ -31,7 +34,46 @@ void readSection(const char* argument, CommandLine& line) {
     }
 }
 
+// The argument after a display option as a whole number (strtol, the whole word), or 0
+// when it is missing, not a number or beyond the range of int.
+int wholeNumber(const char* argument) {
+    if (argument == nullptr) return 0;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(argument, &end, 10);
+    if (end == argument || *end != '\0' || errno != 0 || value < INT_MIN || value > INT_MAX) return 0;
+    return int(value);
+}
+
+// The argument after a display option as a number (strtod, the whole word), or NaN.
+double realNumber(const char* argument) {
+    if (argument == nullptr) return std::nan("");
+    char* end = nullptr;
+    const double value = std::strtod(argument, &end);
+    return end == argument || *end != '\0' ? std::nan("") : value;
+}
+
 }  // namespace
+
+int parseDisplayOption(int argc, const char* const* argv, int i, DisplayOptions& options) {
+    const char* option = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (std::strcmp(option, "-psd") == 0) {
+        options.psd = true;
+        return 1;
+    }
+    if (std::strcmp(option, "-tile") == 0) {
+        options.tile = wholeNumber(value);
+    } else if (std::strcmp(option, "-bin") == 0) {
+        options.bin = wholeNumber(value);
+    } else if (std::strcmp(option, "-sigma") == 0 || std::strcmp(option, "-saturate") == 0) {
+        options.rule = option[2] == 'i' ? sigmaRule : saturateRule;
+        options.ruleValue = realNumber(value);
+    } else {
+        return 0;
+    }
+    return 2;
+}
 
 bool parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
     int i = 1;
@@ -55,6 +97,8 @@ bool parseCommandLine(int argc, const char* const* argv, CommandLine& line) {
         } else if (std::strcmp(option, "-z") == 0) {
             readSection(i + 1 < argc ? argv[i + 1] : nullptr, line);
             i++;
+        } else if (const int used = parseDisplayOption(argc, argv, i, line.display)) {
+            i += used - 1;
         }
         i++;
     }

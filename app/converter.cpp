@@ -4,6 +4,7 @@
 
 #include "app/appMessages.h"
 #include "app/commandLine.h"
+#include "app/displayOptions.h"
 #include "app/fftOption.h"
 #include "formats/ImageList.h"
 #include "formats/imagicReader.h"
@@ -64,20 +65,27 @@ int runConverter(int argc, const char* const* argv) {
         printSectionNeedsMrc();
         return 1;
     }
+    if (line.fft && line.display.psd) {
+        printFftWithPsd();
+        return 1;
+    }
 
     std::unique_ptr<Image> image = readInput(line);
     if (!image) return 1;
+    if (!binAsRead(line.display, image)) return 1;
 
     if (line.fft) {
         const FftOutcome outcome = replaceByFourierTransform(image);
         if (outcome == FftOutcome::notSquare) return 0;
         if (outcome == FftOutcome::failed) return 1;
     }
+    if (line.display.psd && !replaceByPowerSpectrum(line.display, image)) return 1;
 
     if (line.verbose)
         printImageReport(image->getNx(), image->getNy(), image->getMin(), image->getMax(), image->getMean(),
                          image->getSigma(), image->getGreyLow(), image->getGreyHigh());
 
+    if (!applyContrastRule(line.display, *image)) return 1;
     if (line.maxGrey < limitNotGiven) image->setGreyLimits(image->getGreyLow(), line.maxGrey);
     if (line.minGrey < limitNotGiven) image->setGreyLimits(line.minGrey, image->getGreyHigh());
 

@@ -32,4 +32,18 @@ void printNoMemoryToWrite(const char* path) {
     emitMessage("Not enough memory to write %s\n", path);
 }
 
+void printSigmaFactorRefused(double k) {
+    emitMessage("Cannot set grey limits at mean +- %g sigma: the factor must be a positive number\n", k);
+}
+
+void printPercentRefused(double percent) {
+    emitMessage(
+        "Cannot saturate %g%% of the samples at each end: the percentage must be from 0 to below 50\n",
+        percent);
+}
+
+void printNoFiniteSamples() {
+    emitMessage("Cannot choose grey limits: the image has no sample that is a finite number\n");
+}
+
 }  // namespace tarnview

@@ -18,5 +18,12 @@ void printImageOutOfMemory(int nx, int ny, int nz);
 void printImageOverSampleLimit(long long nx, long long ny, long long nz, long long limit);
 /// "Not enough memory to write %s\n": a file that could not be written for want of memory.
 void printNoMemoryToWrite(const char* path);
+/// "Cannot set grey limits at mean +- %g sigma: the factor must be a positive number\n"
+void printSigmaFactorRefused(double k);
+/// "Cannot saturate %g%% of the samples at each end: the percentage must be from 0 to
+/// below 50\n"
+void printPercentRefused(double percent);
+/// "Cannot choose grey limits: the image has no sample that is a finite number\n"
+void printNoFiniteSamples();
 
 }  // namespace tarnview

@@ -2,16 +2,92 @@
 // a carbon-film texture of several octaves of smooth noise, a scatter of ring-shaped
 // particles with dense cores, and shot noise on top.
 //
-//   tarnview-make-sample <nx> <ny> <out.mrc> [seed]
+//   tarnview-make-sample [-ctf] <nx> <ny> <out.mrc> [seed]
+//
+// With -ctf the specimen (film, particles and a fine amorphous-carbon grain) is imaged
+// through the contrast transfer function of a 300 kV microscope at 1 A per pixel, about
+// 1.5 um underfocus with 0.08 um of astigmatism, before the shot noise is added: its
+// power spectrum shows Thon rings.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <vector>
 
+#include "fourier/fftSizes.h"
+#include "fourier/imageFourier.h"
+#include "image/Image.h"
+
 namespace {
+
+// The microscope of -ctf, lengths in angstroms.
+constexpr double pi = 3.14159265358979323846;
+constexpr double wavelength = 0.019687;        // 300 kV: 12.2643 / sqrt(V (1 + 0.978466e-6 V))
+constexpr double meanDefocus = 15000;          // underfocus, 1.5 um
+constexpr double astigmatism = 800;            // defocus difference of the two axes, 0.08 um
+constexpr double astigmatismAngle = 0.5;       // direction of the larger defocus, radians
+constexpr double sphericalAberration = 2.7e7;  // 2.7 mm
+constexpr double amplitudeContrast = 0.07;
+constexpr double envelopeB = 50;  // B-factor of the envelope exp(-B k^2 / 4), A^2
+constexpr double ctfGain = 2;     // image contrast per unit of specimen density
+
+// The contrast transfer at spatial frequency (kx, ky) in 1/A, envelope included.
+double contrastTransfer(double kx, double ky) {
+    const double k2 = kx * kx + ky * ky;
+    const double defocus =
+        meanDefocus + astigmatism / 2 * std::cos(2 * (std::atan2(ky, kx) - astigmatismAngle));
+    const double chi =
+        pi * wavelength * defocus * k2 - pi / 2 * sphericalAberration * std::pow(wavelength, 3) * k2 * k2;
+    const double phase = std::sqrt(1 - amplitudeContrast * amplitudeContrast) * std::sin(chi) +
+                         amplitudeContrast * std::cos(chi);
+    return -phase * std::exp(-envelopeB * k2 / 4);
+}
+
+// The smallest side at least n that the image transforms accept (even when asked), or
+// -1 when there is none.
+int transformSide(int n, bool even) {
+    for (int t = n; t <= tarnview::fftLargestSize; t++)
+        if (tarnview::isFftSize(t) && (!even || t % 2 == 0)) return t;
+    return -1;
+}
+
+// Images the field (its mean removed) through the contrast transfer function, in place:
+// the field's Fourier coefficients are multiplied by it and transformed back. The field
+// is periodic in its own size w x h, which the transforms accept.
+bool imageThroughCtf(std::vector<float>& field, int w, int h) {
+    tarnview::Image specimen;
+    if (!specimen.resize(w, h, 1)) return false;
+    double sum = 0;
+    for (float v : field) sum += v;
+    const float mean = float(sum / double(field.size()));
+    for (size_t i = 0; i < field.size(); i++) specimen.getData()[i] = field[i] - mean;
+    std::unique_ptr<tarnview::Image> spectrum(tarnview::fft(specimen, 1));
+    if (!spectrum) return false;
+    const int width = w + 2;
+    for (int r = 0; r < h; r++)
+        for (int u = 0; u <= w / 2; u++) {
+            float* pair = spectrum->getData() + int64_t(r) * width + 2 * u;
+            const double transfer = contrastTransfer(double(u) / w, double(r - h / 2) / h);
+            pair[0] = float(pair[0] * transfer);
+            pair[1] = float(pair[1] * transfer);
+        }
+    std::unique_ptr<tarnview::Image> imaged(tarnview::ift(*spectrum, 1));
+    if (!imaged) return false;
+    const double scale = ctfGain / (double(w) * h);
+    for (size_t i = 0; i < field.size(); i++) field[i] = float(mean + scale * imaged->getData()[i]);
+    return true;
+}
+
+// Adds white Gaussian noise: the fine grain of amorphous carbon, which gives the rings
+// power at every frequency.
+void addGrain(std::vector<float>& field, float sigma, std::mt19937& rng) {
+    std::normal_distribution<float> grain(0.0f, sigma);
+    for (float& v : field) v += grain(rng);
+}
 
 // Smooth noise: random values on a grid of the given spacing, interpolated with a
 // smoothstep in both directions, added into field with the given amplitude.
@@ -72,19 +148,8 @@ void addParticle(std::vector<float>& field, int nx, int ny, float cx, float cy, 
         }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 4) {
-        std::printf("usage: tarnview-make-sample <nx> <ny> <out.mrc> [seed]\n");
-        return 1;
-    }
-    const int nx = std::atoi(argv[1]), ny = std::atoi(argv[2]);
-    if (nx < 2 || ny < 2 || int64_t(nx) * ny > (int64_t(1) << 31) - 1) {
-        std::printf("The size must be at least 2 x 2 and at most 2^31 - 1 samples.\n");
-        return 1;
-    }
-    std::mt19937 rng(argc > 4 ? unsigned(std::atoi(argv[4])) : 2026u);
+// The specimen: carbon film and particles, drawn over w x h.
+std::vector<float> specimen(int nx, int ny, std::mt19937& rng) {
     std::vector<float> field(size_t(nx) * ny, 100.0f);
 
     // Carbon film: coarse to fine octaves of smooth noise.
@@ -99,6 +164,55 @@ int main(int argc, char** argv) {
     for (int k = 0; k < particles; k++) {
         const float r = std::max(4.0f, (20.0f + 40.0f * unit(rng)) * std::max(scale, 0.25f));
         addParticle(field, nx, ny, unit(rng) * float(nx), unit(rng) * float(ny), r, rng);
+    }
+    return field;
+}
+
+// The centred nx x ny part of a w x h field: the seam where the periodic imaging wraps
+// stays outside it.
+std::vector<float> cropped(const std::vector<float>& field, int w, int h, int nx, int ny) {
+    std::vector<float> out(size_t(nx) * ny);
+    const int x0 = (w - nx) / 2, y0 = (h - ny) / 2;
+    for (int y = 0; y < ny; y++)
+        std::copy_n(field.begin() + (int64_t(y) + y0) * w + x0, nx, out.begin() + int64_t(y) * nx);
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool ctf = argc > 1 && std::strcmp(argv[1], "-ctf") == 0;
+    if (ctf) {
+        argc--;
+        argv++;
+    }
+    if (argc < 4) {
+        std::printf("usage: tarnview-make-sample [-ctf] <nx> <ny> <out.mrc> [seed]\n");
+        return 1;
+    }
+    const int nx = std::atoi(argv[1]), ny = std::atoi(argv[2]);
+    if (nx < 2 || ny < 2 || int64_t(nx) * ny > (int64_t(1) << 31) - 1) {
+        std::printf("The size must be at least 2 x 2 and at most 2^31 - 1 samples.\n");
+        return 1;
+    }
+    std::mt19937 rng(argc > 4 ? unsigned(std::atoi(argv[4])) : 2026u);
+    std::vector<float> field;
+    if (ctf) {
+        // Drawn and imaged over the transform size, then cut to the size asked for.
+        const int w = transformSide(nx, true), h = transformSide(ny, false);
+        if (w < 0 || h < 0 || int64_t(w) * h > (int64_t(1) << 31) - 1) {
+            std::printf("The size is too large for -ctf.\n");
+            return 1;
+        }
+        field = specimen(w, h, rng);
+        addGrain(field, 3.0f, rng);
+        if (!imageThroughCtf(field, w, h)) {
+            std::printf("Not enough memory to image the specimen.\n");
+            return 1;
+        }
+        field = cropped(field, w, h, nx, ny);
+    } else {
+        field = specimen(nx, ny, rng);
     }
 
     // Shot noise.

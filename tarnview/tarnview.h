@@ -10,6 +10,7 @@
 #include "image/ImagicRecord.h"
 #include "image/MrcHeader.h"
 #include "image/chunkedWrite.h"
+#include "image/contrastRules.h"
 #include "image/messageSink.h"
 #include "image/parameters.h"
 #include "image/pgmWriter.h"
@@ -46,6 +47,7 @@
 // Image analysis.
 #include "analysis/RingSampler.h"
 #include "analysis/averaging.h"
+#include "analysis/binning.h"
 #include "analysis/centring.h"
 #include "analysis/columnsFile.h"
 #include "analysis/correlationPeak.h"
@@ -56,6 +58,7 @@
 #include "analysis/masks.h"
 #include "analysis/pointOperations.h"
 #include "analysis/polarPhase.h"
+#include "analysis/powerSpectrum.h"
 #include "analysis/regions.h"
 #include "analysis/rotation.h"
 #include "analysis/rotationalAlignment.h"
