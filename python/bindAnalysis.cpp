@@ -8,6 +8,7 @@
 
 #include "analysis/RingSampler.h"
 #include "analysis/averaging.h"
+#include "analysis/binning.h"
 #include "analysis/centring.h"
 #include "analysis/columnsFile.h"
 #include "analysis/crossCorrelation.h"
@@ -16,6 +17,7 @@
 #include "analysis/masks.h"
 #include "analysis/pointOperations.h"
 #include "analysis/polarPhase.h"
+#include "analysis/powerSpectrum.h"
 #include "analysis/regions.h"
 #include "analysis/rotation.h"
 #include "analysis/rotationalAlignment.h"
@@ -266,6 +268,28 @@ void bindProfilesAndFilters(py::module_& m) {
         py::arg("x"), py::arg("y"), py::arg("path"), "Writes two columns of numbers as text lines.");
 }
 
+void bindSpectraAndBinning(py::module_& m) {
+    m.def(
+        "power_spectrum",
+        [](const PyImage& image, int tile, double overlap, int smoothBins) {
+            return adopt(call(Failure::argument, "power_spectrum",
+                              [&] { return powerSpectrum(*image.image, tile, overlap, smoothBins); }));
+        },
+        py::arg("image"), py::arg("tile") = 512, py::arg("overlap") = 0.5, py::arg("smooth_bins") = 3,
+        "A new tile x tile image: the averaged power spectrum of overlapping tapered tiles (any image "
+        "shape), as log(power) less its smoothed radial profile, zero frequency at the centre. The "
+        "largest valid transform length at most tile is used.");
+    m.def("power_spectrum_tile", &powerSpectrumTile, py::arg("requested"),
+          "The tile side power_spectrum uses for a requested one.");
+    m.def(
+        "bin_image",
+        [](const PyImage& image, int n) {
+            return adopt(call(Failure::argument, "bin_image", [&] { return binImage(*image.image, n); }));
+        },
+        py::arg("image"), py::arg("n"),
+        "A new image of the means of n x n blocks (partial edge blocks dropped).");
+}
+
 void bindAveraging(py::module_& m) {
     m.def(
         "average",
@@ -340,6 +364,7 @@ void bindAnalysis(py::module_& m) {
     bindRotation(m);
     bindRegions(m);
     bindProfilesAndFilters(m);
+    bindSpectraAndBinning(m);
     bindAveraging(m);
     bindPointOperations(m);
 }

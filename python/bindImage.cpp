@@ -5,10 +5,12 @@
 
 #include <complex>
 #include <cstring>
+#include <optional>
 #include <sstream>
 
 #include "bindingSupport.h"
 #include "image/GreyLimits.h"
+#include "image/contrastRules.h"
 #include "image/parameters.h"
 #include "image/pgmWriter.h"
 #include "image/progress.h"
@@ -176,6 +178,30 @@ void bindImage(py::module_& m) {
             return py::make_tuple(limits.low, limits.high);
         },
         py::arg("image"), "The grey limits (low, high) the histogram's main peak gives.");
+    m.def(
+        "sigma_grey_limits",
+        [](const PyImage& p, double k) {
+            std::optional<GreyLimits> limits;
+            call(Failure::argument, "sigma_grey_limits", [&] {
+                limits = sigmaGreyLimits(*p.image, k);
+                return limits.has_value();
+            });
+            return py::make_tuple(limits->low, limits->high);
+        },
+        py::arg("image"), py::arg("k"), "The grey limits (mean - k sigma, mean + k sigma).");
+    m.def(
+        "percentile_grey_limits",
+        [](const PyImage& p, double percent) {
+            std::optional<GreyLimits> limits;
+            call(Failure::argument, "percentile_grey_limits", [&] {
+                limits = percentileGreyLimits(*p.image, percent);
+                return limits.has_value();
+            });
+            return py::make_tuple(limits->low, limits->high);
+        },
+        py::arg("image"), py::arg("percent"),
+        "The grey limits that leave percent of the finite samples black and percent white "
+        "(exact within one bin of a 65536-bin histogram).");
     m.def("render_grey", &renderGreyArray, py::arg("image"), py::arg("x0") = 0, py::arg("y0") = 0,
           py::arg("width") = -1, py::arg("height") = -1, py::arg("scale") = 1.0f,
           "The image drawn through its grey limits as a uint8 array, its last row first.");

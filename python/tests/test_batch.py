@@ -20,7 +20,7 @@ PILImage = pytest.importorskip("PIL.Image")
 
 @pytest.fixture(scope="module")
 def client():
-    cluster = distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None,
+    cluster = distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=":0",
                                        silence_logs=50)
     with cluster, distributed.Client(cluster) as c:
         yield c

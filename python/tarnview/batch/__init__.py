@@ -89,7 +89,7 @@ def dask_client(workers, scheduler, scheduler_file):
                 yield client
             return
         cluster = LocalCluster(n_workers=workers or os.cpu_count() or 1, threads_per_worker=1, processes=True,
-                               dashboard_address=None, silence_logs=logging.CRITICAL)
+                               dashboard_address=":0", silence_logs=logging.CRITICAL)
         with cluster, Client(cluster) as client:
             yield client
 
