@@ -305,7 +305,7 @@ int readMrc(Image& image, const char* path) {
     // through the stream's buffer (which the 1024-byte header would leave misaligned).
     InputFile file(path, false);
     if (!file) {
-        printCannotOpenFile();
+        if (!file.failureReported()) printCannotOpenFile();
         return 0;
     }
     setNameAndPath(image, path);

@@ -130,7 +130,7 @@ bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& d
 
     InputFile headerFile(headerName.c_str());
     if (!headerFile) {
-        printSalCannotOpen(headerName.c_str());
+        if (!headerFile.failureReported()) printSalCannotOpen(headerName.c_str());
         return false;
     }
     header = parseSalHeader(headerFile.get());
@@ -145,7 +145,7 @@ bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& d
 
     const std::string dataName = salFileName(headerName, ".IMG", ".img");
     if (data.open(dataName.c_str(), buffered)) return true;
-    printSalCannotOpen(dataName.c_str());
+    if (!data.failureReported()) printSalCannotOpen(dataName.c_str());
     return false;
 }
 
