@@ -2,7 +2,7 @@
 // (image), a byte-order decode (formats) and a transform length (fourier).
 #include <cstdio>
 
-#include "tarnview/tarnview.h"
+#include <tarnview/tarnview.h>
 
 int main() {
     tarnview::Image image;
