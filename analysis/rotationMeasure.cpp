@@ -38,20 +38,37 @@ double bilinear(const float* data, int64_t nx, int64_t ny, double x, double y) {
     return (1 - fy) * ((1 - fx) * p[0] + fx * p[1]) + fy * ((1 - fx) * p[nx] + fx * p[nx + 1]);
 }
 
-// The profile of image on ring: value i is the mean of the samples spread evenly over the
-// 0.25-degree interval centred on angle i D (D = 2 pi/1440), at offsets (r cos, r sin)
-// from the centre, the sense of atan2 in which rotate turns.
-void sampleRing(const Image& image, const Ring& ring, float* profile) {
-    const int64_t nx = image.getNx(), ny = image.getNy();
+// Sample directions (cos, sin) of a ring with perAngle samples per angle: sample s of
+// angle i lies at D (i + (s + 0.5)/perAngle - 0.5), spread evenly over the 0.25-degree
+// interval centred on angle i D (D = 2 pi/1440).
+void fillDirections(int perAngle, std::vector<double>& directions) {
     const double delta = 2 * M_PI / angles;
-    const int perAngle = std::max(1, int(std::ceil(ring.radius * delta / subSampleSpacing)));
-    const float* data = image.getData();
-    for (int i = 0; i < angles; i++) {
-        double sum = 0;
+    directions.resize(size_t(angles) * size_t(perAngle) * 2);
+    double* d = directions.data();
+    for (int i = 0; i < angles; i++)
         for (int s = 0; s < perAngle; s++) {
             const double theta = delta * (i + (s + 0.5) / perAngle - 0.5);
-            const double x = ring.cx + ring.radius * std::cos(theta),
-                         y = ring.cy + ring.radius * std::sin(theta);
+            *d++ = std::cos(theta);
+            *d++ = std::sin(theta);
+        }
+}
+
+// Samples per angle on a ring: enough to keep them at most subSampleSpacing apart.
+int samplesPerAngle(double radius) {
+    return std::max(1, int(std::ceil(radius * (2 * M_PI / angles) / subSampleSpacing)));
+}
+
+// The profile of image on ring: value i is the mean of the perAngle samples of angle i,
+// at offsets (r cos, r sin) from the centre, the sense of atan2 in which rotate turns.
+void sampleRing(const Image& image, const Ring& ring, const std::vector<double>& directions, int perAngle,
+                float* profile) {
+    const int64_t nx = image.getNx(), ny = image.getNy();
+    const float* data = image.getData();
+    const double* d = directions.data();
+    for (int i = 0; i < angles; i++) {
+        double sum = 0;
+        for (int s = 0; s < perAngle; s++, d += 2) {
+            const double x = ring.cx + ring.radius * d[0], y = ring.cy + ring.radius * d[1];
             sum += bilinear(data, nx, ny, std::clamp(x, 0.0, double(nx - 1)),
                             std::clamp(y, 0.0, double(ny - 1)));
         }
@@ -75,10 +92,15 @@ int sumCrossSpectra(const Image& reference, const Image& other, double cx, doubl
     std::vector<float> p(angles + 2), q(angles + 2);
     spectrum.assign(halfAngles + 1, 0.0);
     const double outer = outerRadius(reference, cx, cy);
+    std::vector<double> directions;
+    int tabled = 0;  // samples per angle of the directions table
     int rings = 0;
     for (double r = innerRadius; r <= outer; r += 1, rings++) {
-        sampleRing(reference, {cx, cy, r}, p.data());
-        sampleRing(other, {cx, cy, r}, q.data());
+        const int perAngle = samplesPerAngle(r);
+        if (perAngle != tabled) fillDirections(perAngle, directions);
+        tabled = perAngle;
+        sampleRing(reference, {cx, cy, r}, directions, perAngle, p.data());
+        sampleRing(other, {cx, cy, r}, directions, perAngle, q.data());
         fftRealToComplex(-1, angles, p.data(), p.data());
         fftRealToComplex(-1, angles, q.data(), q.data());
         for (int k = 0; k <= halfAngles; k++)
