@@ -285,8 +285,8 @@ int readMrc(Image& image, const char* path) {
             return 0;
         }
         // zcat decompresses its standard input, the file opened here: no name reaches a
-        // command line, and a FIFO without a writer reads as empty instead of blocking
-        // zcat's own open. A file that cannot be opened gives no data, as from zcat.
+        // command line, and a FIFO without a writer fails after a bounded wait instead of
+        // blocking zcat's own open. A file that cannot be opened gives no data, as from zcat.
         InputFile compressed(path, false);
         setNameAndPath(image, path);
         if (!compressed) return 0;
