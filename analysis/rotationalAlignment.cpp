@@ -129,25 +129,4 @@ float alignRotation(const Image& reference, const Image* other) {
     return theta;
 }
 
-RotationMeasure measureRotation(const Image& reference, const Image& other) {
-    Workspace w;
-    const int rings = sumRingCorrelations(reference, other, w);
-    const char* reason = missingPeakReason(rings, w.curve);
-    if (reason) {
-        printNoRotationPeak(reason);
-        return {0, 0, 0};
-    }
-    const int peak = int(std::max_element(w.curve, w.curve + bins) - w.curve);
-    const double y0 = w.curve[peak];
-    const double below = w.curve[(peak + bins - 1) % bins], above = w.curve[(peak + 1) % bins];
-    // Vertex of the parabola through the largest entry and its neighbours. Its curvature
-    // is negative unless both neighbours equal the peak (a plateau: no offset).
-    const double curvature = below - 2 * y0 + above;
-    const double offset = curvature < 0 ? 0.5 * (below - above) / curvature : 0;
-    double angle = (peak - halfBins + offset) * (2 * M_PI / bins);
-    if (angle >= M_PI) angle -= 2 * M_PI;
-    if (angle < -M_PI) angle += 2 * M_PI;
-    return {float(angle), float(y0 - 0.25 * (below - above) * offset), 1};
-}
-
 }  // namespace tarnview

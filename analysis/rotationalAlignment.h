@@ -1,7 +1,9 @@
 #pragma once
 // Rotational alignment: the angle between two real images from the circular correlation
-// of their ring profiles (1440 bins of 0.25 degree) on the rings of radius 12, 18, 24, ...
-// below nx/2 - 10 of the reference, weighted by radius and summed.
+// of their ring profiles, weighted by radius and summed: alignRotation on binned profiles
+// (1440 bins of 0.25 degree) of the rings of radius 12, 18, 24, ... below nx/2 - 10 about
+// the centre pixel, measureRotation on interpolated profiles of every ring about the
+// centre of rotation.
 #include "image/Image.h"
 
 namespace tarnview {
@@ -21,14 +23,22 @@ float alignRotation(const Image& reference, const Image* other);
 /// Result of measureRotation.
 struct RotationMeasure {
     float angle;   // radians, as alignRotation's result; 0 when not found
-    float height;  // height of the summed correlation peak above its minimum; 0 when not found
+    float height;  // height of the correlation peak above its minimum; 0 when not found
     int found;     // 1, or 0 when there was no peak
 };
 
-/// The same correlation as alignRotation, with the peak refined by the parabola through
-/// the largest entry and its two neighbours (on the circular angle axis), which is
-/// precise to a small fraction of a bin. Writes no file and prints nothing on success; on
-/// failure prints what alignRotation prints for it and returns found 0.
+/// The angle in radians, in [-pi, pi), by which other must be turned (by rotate, about the
+/// geometric centre ((nx - 1)/2, (ny - 1)/2)) to match reference, measured to a small
+/// fraction of a degree: the rings of radius 2, 3, ... up to 0.45 of the smaller side
+/// about that centre are sampled with bilinear interpolation at 1440 angles each, their
+/// correlations are summed weighted by radius, and the peak is refined on the continuous
+/// curve. Neither image is changed; writes no file and prints nothing on success. Returns
+/// found 0 after printing "No rotational correlation peak (%s): angle 0\n" when no ring
+/// fits, the images differ in size, or the curve is not finite or is flat.
 RotationMeasure measureRotation(const Image& reference, const Image& other);
+
+/// As measureRotation(reference, other) about the centre (centreX, centreY) in pixels
+/// (column, row); the rings stop where the first would leave the grid.
+RotationMeasure measureRotation(const Image& reference, const Image& other, double centreX, double centreY);
 
 }  // namespace tarnview

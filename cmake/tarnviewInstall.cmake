@@ -4,7 +4,7 @@ install(TARGETS ${TARNVIEW_LIBRARIES} tarnview-lib
   EXPORT tarnviewTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tarnview)
+  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS tarnview RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(configDir ${CMAKE_INSTALL_LIBDIR}/cmake/tarnview)
@@ -16,7 +16,8 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/tarnviewConfigVersi
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tarnviewConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/tarnviewConfigVersion.cmake DESTINATION ${configDir})
 
-install(FILES tarnview/tarnview.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tarnview/tarnview)
+# The umbrella is include/tarnview/tarnview.h, beside the folders it includes.
+tarnview_install_headers_of(tarnview "${PROJECT_SOURCE_DIR}/tarnview/tarnview.h")
 
 # pkg-config names the libraries that are built (a folder without sources has none),
 # dependants before what they depend on, as a static link needs them. The prefix is the

@@ -16,7 +16,9 @@
 
 #include "formats/CommandPipe.h"
 #include "formats/InputFile.h"
+#include "formats/boundedOutput.h"
 #include "formats/byteOrder.h"
+#include "formats/convertedReaderBounds.h"
 #include "formats/formatsMessages.h"
 #include "formats/pathName.h"
 #include "formats/sampleLoaders.h"
@@ -231,7 +233,7 @@ const Converter& converterFor(const char* path) {
     return converters[std::size(converters) - 1];
 }
 
-int readThroughConverter(Image& image, const char* path) {
+int readThroughConverter(Image& image, const char* path, RunBounds bounds) {
     const Converter& row = converterFor(path);
     // The programs take a name beginning with "-" for an option, and djpeg and ppmtopgm
     // refuse "--": such a name is given as "./name".
@@ -247,15 +249,21 @@ int readThroughConverter(Image& image, const char* path) {
     first[n] = argument.c_str();
     const char* const second[] = {"ppmtopgm", nullptr};
     CommandPipe pipe = openCommandPipeline(first, row.toGrey ? second : nullptr);
-    if (pipe.stream == nullptr || !readMagic(pipe.stream)) {
-        closeCommandPipe(pipe);
+    if (pipe.stream == nullptr) {
         printUnknownFileType();
         return 0;
     }
-    setNameAndPath(image, path);
-    const int result = readPgmBody(image, pipe.stream);
-    closeCommandPipe(pipe);
-    return result;
+    BoundedOutput output(pipe, bounds, row.program[0]);
+    std::FILE* in = output.stream() != nullptr ? output.stream() : pipe.stream;
+    int result = 0;
+    if (!readMagic(in)) {
+        printUnknownFileType();
+    } else {
+        setNameAndPath(image, path);
+        result = readPgmBody(image, in);
+    }
+    output.finish();
+    return output.exceeded() ? 0 : result;
 }
 
 }  // namespace
@@ -269,10 +277,14 @@ int readPgmStream(Image& image, std::FILE* in) {
 }
 
 int readConverted(Image& image, const char* path) {
+    return readConvertedWithin(image, path, converterBounds);
+}
+
+int readConvertedWithin(Image& image, const char* path, RunBounds bounds) {
     {
         InputFile file(path);
         if (!file) {
-            printCannotOpenPicture(path);
+            if (!file.failureReported()) printCannotOpenPicture(path);
             return 0;
         }
         if (readMagic(file.get())) {
@@ -280,7 +292,7 @@ int readConverted(Image& image, const char* path) {
             return readPgmBody(image, file.get());
         }
     }
-    return readThroughConverter(image, path);
+    return readThroughConverter(image, path, bounds);
 }
 
 }  // namespace tarnview

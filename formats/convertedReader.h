@@ -14,11 +14,14 @@ class Image;
 /// start with "P5" it is closed and its converter is run without a shell ("giftoppm
 /// path | ppmtopgm", "tifftopnm path | ppmtopgm", "djpeg -grayscale -pnm path", "pcxtoppm
 /// path | ppmtopgm" or "ppmtopgm path"; a path beginning with "-" is passed as "./path";
-/// the converters' standard error is discarded). Sets name (the last path component),
-/// path and everything readPgmStream sets. Returns 1, or 0 after printing "Cannot open
-/// file %s\n", a refusal of a name too long for the 800-byte converter command, "Sorry,
-/// I do not recognize this file type.\n" (no "P5" from the file or the converter, or a
-/// converter that cannot be started) or a message of readPgmStream.
+/// the converters' standard error is discarded). A converter may run 60 s and write
+/// 1 GiB; past either bound it is killed and the read fails with that message alone. A
+/// FIFO is given a few seconds to deliver (InputFile). Sets name (the last path
+/// component), path and everything readPgmStream sets. Returns 1, or 0 after printing
+/// "Cannot open file %s\n", the FIFO's or the converter's bound, a refusal of a name too
+/// long for the 800-byte converter command, "Sorry, I do not recognize this file type.\n"
+/// (no "P5" from the file or the converter, or a converter that cannot be started) or a
+/// message of readPgmStream.
 int readConverted(Image& image, const char* path);
 
 /// Reads a raw PGM from in, positioned at its "P5", into image: size nx x ny x 1, flags

@@ -12,6 +12,10 @@ void printBadImageSize(int nx, int ny, int nz) {
     emitMessage("Bad image size %dx%dx%d\n", nx, ny, nz);
 }
 
+void printNothingWrittenToFifo(const char* path, double seconds) {
+    emitMessage("Nothing was written to %s within %g s\n", path, seconds);
+}
+
 void printCannotOpenFile() {
     emitMessage("Cannot open file\n");
 }
@@ -144,6 +148,14 @@ void printSampleOutOfRange(int index, float value) {
 
 void printNameTooLongForConverter() {
     emitMessage("File name too long for the converter command\n");
+}
+
+void printConverterTooSlow(const char* program, double seconds) {
+    emitMessage("The converter %s was stopped after %g s\n", program, seconds);
+}
+
+void printConverterOutputTooLarge(const char* program, long long bytes) {
+    emitMessage("The converter %s was stopped: its output is larger than %lld bytes\n", program, bytes);
 }
 
 void printNoBoxesToSave() {

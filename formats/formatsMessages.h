@@ -13,6 +13,10 @@ void printIncompleteDataRead(int got, int expected);
 /// "Bad image size %dx%dx%d\n": sizes of 0 or below, or more than 2^31 - 1 samples.
 void printBadImageSize(int nx, int ny, int nz);
 
+/// "Nothing was written to %s within %g s\n": a FIFO that gave no data and no end of
+/// its writer within the wait (in seconds).
+void printNothingWrittenToFifo(const char* path, double seconds);
+
 // MRC reader.
 
 /// "Cannot open file\n"
@@ -98,6 +102,11 @@ void printDivisor(float maximum);
 void printSampleOutOfRange(int index, float value);
 /// A picture whose name is too long for its converter command.
 void printNameTooLongForConverter();
+/// "The converter %s was stopped after %g s\n": it had not delivered its picture
+/// within the time its run is given.
+void printConverterTooSlow(const char* program, double seconds);
+/// "The converter %s was stopped: its output is larger than %lld bytes\n"
+void printConverterOutputTooLarge(const char* program, long long bytes);
 
 // Box database.
 

@@ -116,12 +116,12 @@ ImageList* readImagic(const char* path) {
 
     InputFile header(headerName.c_str());
     if (!header) {
-        printImagicCannotOpen(headerName.c_str());
+        if (!header.failureReported()) printImagicCannotOpen(headerName.c_str());
         return nullptr;
     }
     InputFile data(dataName.c_str());
     if (!data) {
-        printImagicCannotOpen(dataName.c_str());
+        if (!data.failureReported()) printImagicCannotOpen(dataName.c_str());
         return nullptr;
     }
     return readImagicStreams(header.get(), data.get(), dataName.c_str());

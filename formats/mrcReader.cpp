@@ -348,9 +348,10 @@ Opened openMrcSource(const char* path, MrcSource& source) {
             return Opened::no;
         }
         // zcat decompresses its standard input, the file opened here: no name reaches a
-        // command line, and a FIFO without a writer reads as empty instead of blocking
-        // zcat's own open.
-        if (!source.file.open(path, false)) return Opened::noMessage;
+        // command line, and a FIFO without a writer fails after a bounded wait instead of
+        // blocking zcat's own open. A file that cannot be opened gives no data, as from zcat.
+        if (!source.file.open(path, false))
+            return source.file.failureReported() ? Opened::no : Opened::noMessage;
         const char* const argv[] = {"zcat", nullptr};
         source.pipe = openCommandPipe(argv, fileno(source.file.get()));
         if (source.pipe.stream == nullptr) {
@@ -363,7 +364,7 @@ Opened openMrcSource(const char* path, MrcSource& source) {
     // Unbuffered: every row is one read straight into the image's buffer, with no copy
     // through the stream's buffer (which the 1024-byte header would leave misaligned).
     if (!source.file.open(path, false)) {
-        printCannotOpenFile();
+        if (!source.file.failureReported()) printCannotOpenFile();
         return Opened::no;
     }
     source.stream = source.file.get();

@@ -131,7 +131,7 @@ bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& d
 
     InputFile headerFile(headerName.c_str());
     if (!headerFile) {
-        printSalCannotOpen(headerName.c_str());
+        if (!headerFile.failureReported()) printSalCannotOpen(headerName.c_str());
         return false;
     }
     header = parseSalHeader(headerFile.get());
@@ -146,7 +146,7 @@ bool openSalScan(Image& image, const char* path, SalHeader& header, InputFile& d
 
     const std::string dataName = salFileName(headerName, ".IMG", ".img");
     if (data.open(dataName.c_str(), buffered)) return true;
-    printSalCannotOpen(dataName.c_str());
+    if (!data.failureReported()) printSalCannotOpen(dataName.c_str());
     return false;
 }
 

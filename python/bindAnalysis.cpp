@@ -4,6 +4,8 @@
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "analysis/RingSampler.h"
@@ -168,16 +170,19 @@ void bindRotation(py::module_& m) {
         "The angle in radians by which other must be turned to match reference (writes test.rcf.dat).");
     m.def(
         "measure_rotation",
-        [](const PyImage& reference, const PyImage& other) {
+        [](const PyImage& reference, const PyImage& other, std::optional<std::pair<double, double>> centre) {
             RotationMeasure measure{};
             call(Failure::argument, "measure_rotation", [&] {
-                measure = measureRotation(*reference.image, *other.image);
+                measure = centre
+                              ? measureRotation(*reference.image, *other.image, centre->first, centre->second)
+                              : measureRotation(*reference.image, *other.image);
                 return measure.found;
             });
             return namedResult("RotationMeasure", measure.angle, measure.height);
         },
-        py::arg("reference"), py::arg("other"),
-        "The angle (radians) and peak height of the rotation between two images, refined below a bin.");
+        py::arg("reference"), py::arg("other"), py::arg("centre") = py::none(),
+        "The angle (radians) and peak height of the rotation between two images, from interpolated "
+        "rings about centre (x, y), by default the geometric centre that rotate turns about.");
     m.def(
         "polar_phase_compare",
         [](const PyImage& reference, const PyImage& other) {

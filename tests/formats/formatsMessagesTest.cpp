@@ -77,6 +77,12 @@ TEST(FormatsMessages, ConvertedImageTextsAreExact) {
     EXPECT_EQ(captureStdout([] { printSampleOutOfRange(11, 2.0f); }), "11,2\n");
     EXPECT_EQ(captureStdout([] { printSampleOutOfRange(0, 1.0666667f); }), "0,1.06667\n");
     EXPECT_EQ(captureStdout(printNameTooLongForConverter), "File name too long for the converter command\n");
+    EXPECT_EQ(captureStdout([] { printConverterTooSlow("djpeg", 0.25); }),
+              "The converter djpeg was stopped after 0.25 s\n");
+    EXPECT_EQ(captureStdout([] { printConverterOutputTooLarge("ppmtopgm", 1073741824LL); }),
+              "The converter ppmtopgm was stopped: its output is larger than 1073741824 bytes\n");
+    EXPECT_EQ(captureStdout([] { printNothingWrittenToFifo("in.fifo", 3); }),
+              "Nothing was written to in.fifo within 3 s\n");
 }
 
 TEST(FormatsMessages, BoxDatabaseTextsAreExact) {

@@ -1,8 +1,8 @@
 // Uses the installed library through its one include: a 2 x 2 image and its statistics
 // (image), a byte-order decode (formats) and a transform length (fourier).
-#include <cstdio>
+#include <tarnview/tarnview.h>
 
-#include "tarnview/tarnview.h"
+#include <cstdio>
 
 int main() {
     tarnview::Image image;
