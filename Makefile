@@ -24,7 +24,7 @@ test: tools release sanitize
 	ctest --preset release
 	ctest --preset sanitize
 
-demo: release
+demo: tools release
 	@scripts/demo.sh build/release
 
 bench:
