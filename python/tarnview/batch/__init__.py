@@ -37,6 +37,9 @@ DEFAULT_MAX_SAMPLES = 1 << 30
 #: Seconds one item may take before it counts as hung.
 DEFAULT_TIME_LIMIT = 600.0
 
+#: Seconds to wait for an existing cluster's scheduler to answer.
+CONNECT_TIMEOUT = 60
+
 #: How many times Dask may start an item again after its worker died.
 ALLOWED_FAILURES = 2
 
@@ -85,7 +88,10 @@ def dask_client(workers, scheduler, scheduler_file):
 
     with dask.config.set({"distributed.scheduler.allowed-failures": ALLOWED_FAILURES}):
         if scheduler or scheduler_file:
-            with Client(scheduler, scheduler_file=scheduler_file) as client:
+            # A scheduler file that does not exist would be waited for without end.
+            if scheduler_file and not os.path.isfile(scheduler_file):
+                raise FileNotFoundError(f"No scheduler file {scheduler_file}")
+            with Client(scheduler, scheduler_file=scheduler_file, timeout=CONNECT_TIMEOUT) as client:
                 yield client
             return
         cluster = LocalCluster(n_workers=workers or os.cpu_count() or 1, threads_per_worker=1, processes=True,
