@@ -104,6 +104,17 @@ py::array renderGreyArray(PyImage& held, int x0, int y0, int width, int height, 
     return raster;
 }
 
+// The (low, high) limits a contrast rule gives, or its refusal as an ArgumentError.
+template <class Rule>
+py::tuple ruleLimits(const char* operation, Rule&& rule) {
+    std::optional<GreyLimits> limits;
+    call(Failure::argument, operation, [&] {
+        limits = rule();
+        return limits.has_value();
+    });
+    return py::make_tuple(limits->low, limits->high);
+}
+
 void bindImageClass(py::module_& m) {
     py::class_<PyImage>(m, "Image", "An image of 32-bit float samples with its statistics and grey limits.")
         .def(py::init<>(), "An empty image (0 x 0 x 0, grey limits unset).")
@@ -181,23 +192,14 @@ void bindImage(py::module_& m) {
     m.def(
         "sigma_grey_limits",
         [](const PyImage& p, double k) {
-            std::optional<GreyLimits> limits;
-            call(Failure::argument, "sigma_grey_limits", [&] {
-                limits = sigmaGreyLimits(*p.image, k);
-                return limits.has_value();
-            });
-            return py::make_tuple(limits->low, limits->high);
+            return ruleLimits("sigma_grey_limits", [&] { return sigmaGreyLimits(*p.image, k); });
         },
         py::arg("image"), py::arg("k"), "The grey limits (mean - k sigma, mean + k sigma).");
     m.def(
         "percentile_grey_limits",
         [](const PyImage& p, double percent) {
-            std::optional<GreyLimits> limits;
-            call(Failure::argument, "percentile_grey_limits", [&] {
-                limits = percentileGreyLimits(*p.image, percent);
-                return limits.has_value();
-            });
-            return py::make_tuple(limits->low, limits->high);
+            return ruleLimits("percentile_grey_limits",
+                              [&] { return percentileGreyLimits(*p.image, percent); });
         },
         py::arg("image"), py::arg("percent"),
         "The grey limits that leave percent of the finite samples black and percent white "

@@ -13,19 +13,6 @@ using namespace tarnview::test;
 
 namespace {
 
-std::string pgmHeader(int w, int h) {
-    return "P5\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
-}
-
-// The PGM of a real nx x ny image with limits (lo, hi): last image row first.
-std::vector<uint8_t> expectedPgm(int nx, int ny, const std::vector<double>& v, float lo, float hi) {
-    const std::string header = pgmHeader(nx, ny);
-    std::vector<uint8_t> out(header.begin(), header.end());
-    for (int y = ny - 1; y >= 0; y--)
-        for (int x = 0; x < nx; x++) out.push_back(greyOf(float(v[size_t(y) * nx + x]), lo, hi));
-    return out;
-}
-
 // Rows (0, 50, 100) and (100, 150, 200): mean 100, sigma sqrt(25000 / 6).
 const std::vector<double> example = {0, 50, 100, 100, 150, 200};
 

@@ -120,4 +120,16 @@ uint8_t greyOf(float v, float lo, float hi) {
     return uint8_t(int((v - lo) * factor));
 }
 
+std::string pgmHeader(int w, int h) {
+    return "P5\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
+}
+
+std::vector<uint8_t> expectedPgm(int nx, int ny, const std::vector<double>& v, float lo, float hi) {
+    const std::string header = pgmHeader(nx, ny);
+    std::vector<uint8_t> out(header.begin(), header.end());
+    for (int y = ny - 1; y >= 0; y--)
+        for (int x = 0; x < nx; x++) out.push_back(greyOf(float(v[size_t(y) * nx + x]), lo, hi));
+    return out;
+}
+
 }  // namespace tarnview::test

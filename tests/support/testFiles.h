@@ -49,4 +49,10 @@ void writeImagicStack(const std::string& stem, int nx, int ny, const std::vector
 /// The PGM pixel of a real sample v with limits lo < hi, as the converter maps it.
 uint8_t greyOf(float v, float lo, float hi);
 
+/// The header of a binary PGM of w x h pixels.
+std::string pgmHeader(int w, int h);
+/// The PGM file a real nx x ny image of values v gives with limits (lo, hi): its last row
+/// first, each pixel greyOf its value.
+std::vector<uint8_t> expectedPgm(int nx, int ny, const std::vector<double>& v, float lo, float hi);
+
 }  // namespace tarnview::test
